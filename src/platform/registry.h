@@ -70,6 +70,7 @@ class RegKey {
  public:
   explicit RegKey(RegistryStore &store, Hive hive = Hive::CurrentUser);
   ~RegKey();
+  RegKey(RegKey &&) = default;
   RegKey(const RegKey &) = delete;
   RegKey &operator=(const RegKey &) = delete;
 
@@ -126,7 +127,8 @@ class RegKey {
 // One transaction around many writes to a hive: BEGIN IMMEDIATE on creation,
 // COMMIT by Commit(), ROLLBACK when destroyed without Commit(). Writes made
 // through any RegKey of the same store and hive while the batch lives belong
-// to it. Batches nest (inner ones become savepoints).
+// to it. Batches nest (inner ones become savepoints) and must end in the
+// reverse order of their creation, before the store is destroyed.
 class RegistryBatch {
  public:
   RegistryBatch(RegistryStore &store, Hive hive = Hive::CurrentUser);
@@ -135,14 +137,13 @@ class RegistryBatch {
   RegistryBatch &operator=(const RegistryBatch &) = delete;
 
   // False when the transaction could not be started (Commit then fails).
-  bool Active() const { return FActive; }
+  bool Active() const { return FLevel >= 0; }
   // True when the writes are now part of the hive (or of the outer batch).
   bool Commit();
 
  private:
   HiveDatabase *FDatabase;
-  std::string FSavepoint;  // empty for the outermost batch
-  bool FActive = false;
+  int FLevel = -1;  // transaction level in FDatabase; -1 when none
 };
 
 // Appends the key `keyPath` of the hive, with all its subkeys, to the text
