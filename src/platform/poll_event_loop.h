@@ -62,6 +62,7 @@ private:
     struct Watch {
         int fd;
         unsigned events;
+        bool closed;  // poll reported the descriptor invalid; no longer polled
         std::shared_ptr<std::function<void(unsigned)>> fn;
     };
 
