@@ -1,38 +1,29 @@
 // trawler-cli: the search core from a terminal.
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
+#include "app/cli/cli_commands.h"
+#include "app/cli/cli_options.h"
 #include "platform/program_info.h"
 
-namespace {
-
-const char *const kHelp =
-    "Usage: trawler-cli [--version] [--help] COMMAND [ARGS...]\n"
-    "\n"
-    "Trawler sends one query to many search sites at once and merges the hits\n"
-    "into one list in which every page appears once, with the sites that found it.\n"
-    "\n"
-    "Options:\n"
-    "  --version   print the program version and exit\n"
-    "  --help      print this help and exit\n";
-
-}  // namespace
-
 int main(int argc, char **argv) {
-  if (argc < 2) {
-    std::fputs(kHelp, stdout);
-    return 0;
+  using namespace trawler::cli;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const ParseResult parsed = ParseCommandLine(args);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "trawler-cli: %s (try --help)\n", parsed.error.c_str());
+    return 2;
   }
-  const std::string arg = argv[1];
-  if (arg == "--version") {
-    std::printf("trawler-cli %s\n", trawler::platform::ProgramVersion());
-    return 0;
+  switch (parsed.options.command) {
+    case Command::Version:
+      std::printf("trawler-cli %s\n", trawler::platform::ProgramVersion());
+      return 0;
+    case Command::None:
+    case Command::Help:
+      std::fputs(HelpText(), stdout);
+      return 0;
+    default:
+      return RunCommand(parsed.options);
   }
-  if (arg == "--help" || arg == "-h") {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  std::fprintf(stderr, "trawler-cli: unknown command or option \"%s\" (try --help)\n", arg.c_str());
-  return 2;
 }
