@@ -2,19 +2,14 @@
 
 #include <cstddef>
 
+#include "support/text/string_toolkit.h"
+
 namespace trawler::xml {
 namespace {
 
 constexpr std::string_view kCDataOpen = "<![CDATA[";
 constexpr std::string_view kCDataClose = "]]>";
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // Text and tag texts never hold line breaks or tabs: each CR LF and each tab
 // becomes one space, and the result is trimmed.
@@ -32,7 +27,7 @@ std::string Normalize(std::string_view raw) {
       out += c;
     }
   }
-  return std::string(TrimBlanks(out));
+  return std::string(text::TrimBlanks(out));
 }
 
 // CDATA keeps its content untrimmed; line breaks and tabs are written as

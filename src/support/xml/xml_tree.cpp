@@ -8,16 +8,12 @@
 #include <system_error>
 #include <utility>
 
+#include "support/text/string_toolkit.h"
 #include "support/xml/xml_tokenizer.h"
 
 namespace trawler::xml {
 namespace {
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
 
 // The name runs up to the first space; attributes follow as name="value"
 // pairs. Values are kept as written; single quotes are not recognised, and
@@ -34,7 +30,7 @@ TdewXMLNode &AddNodeFromTag(TdewXMLNode &parent, std::string_view tag) {
     if (open == std::string_view::npos) break;
     std::size_t close = tag.find('"', open + 1);
     if (close == std::string_view::npos) break;
-    node.AddAttribute(std::string(TrimBlanks(tag.substr(pos, eq - pos))),
+    node.AddAttribute(std::string(text::TrimBlanks(tag.substr(pos, eq - pos))),
                       std::string(tag.substr(open + 1, close - open - 1)));
     pos = close + 1;
   }
