@@ -141,7 +141,7 @@ class tDefaultsList {
   std::string UrlStatScript;  // "_url_statscript": receives posted query statistics
 
   // --- owned lists ---
-  std::vector<std::string> History;  // search history, newest first as the query box keeps it
+  std::vector<std::string> History;  // search history, one query per entry, in the query box's order
   UrlList HomeUrls;
   UrlList DonationUrls;
   UrlList HelpUrls;
