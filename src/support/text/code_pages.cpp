@@ -104,7 +104,7 @@ std::string DecodeFromCodePage(std::string_view bytes, CodePage page) {
   return out;
 }
 
-std::string EncodeToCodePage(std::string_view text, CodePage page) {
+std::string EncodeToCodePage(std::string_view text, CodePage page, std::string_view unmappable) {
   if (page == CodePage::kUtf8) return std::string(text);
   const ReverseMap& map = ReverseOf(page);
   std::string out;
@@ -117,7 +117,8 @@ std::string EncodeToCodePage(std::string_view text, CodePage page) {
       continue;
     }
     const auto found = map.find(ch.code);
-    out.push_back(found == map.end() ? '?' : static_cast<char>(found->second));
+    if (found == map.end()) out.append(unmappable);
+    else out.push_back(static_cast<char>(found->second));
   }
   return out;
 }

@@ -18,12 +18,13 @@ enum class CodePage { kUtf8, kWindows1251, kWindows1252, kKoi8R, kCp866 };
 // surrounding blanks and quotes. Unknown labels give nullopt.
 std::optional<CodePage> CodePageFromLabel(std::string_view label);
 
-// Bytes in `page` to UTF-8. Bytes the page leaves undefined become U+FFFD. For kUtf8 the
-// bytes are returned with stray bytes replaced by U+FFFD.
+// Bytes in `page` to UTF-8. A byte the page leaves undefined (0x98 in Windows-1251) becomes
+// the C1 control of the same value, so every byte survives a round trip. For kUtf8 the bytes
+// are returned with stray bytes replaced by U+FFFD.
 std::string DecodeFromCodePage(std::string_view bytes, CodePage page);
-// UTF-8 to bytes in `page`; a character the page lacks (and a stray byte) becomes "?".
-// For kUtf8 the text is returned unchanged.
-std::string EncodeToCodePage(std::string_view text, CodePage page);
+// UTF-8 to bytes in `page`; a character the page lacks (and a stray byte) becomes
+// `unmappable`. For kUtf8 the text is returned unchanged.
+std::string EncodeToCodePage(std::string_view text, CodePage page, std::string_view unmappable = "?");
 
 // The legacy code page: the one single-byte page used for text that carries no charset and
 // is not valid UTF-8. Windows-1252 until set; the main window sets it from the locale.

@@ -11,9 +11,7 @@ namespace trawler::text::detail {
 bool CharacterForReference(int number, char32_t* character) {
   if (number < 1 || number > 0x10FFFF || (number >= 0xD800 && number <= 0xDFFF)) return false;
   char32_t code = static_cast<char32_t>(number);
-  if (code >= 0x80 && code <= 0x9F && kWindows1252Chars[code - 0x80] != kReplacementCharacter) {
-    code = kWindows1252Chars[code - 0x80];
-  }
+  if (code >= 0x80 && code <= 0x9F) code = kWindows1252Chars[code - 0x80];
   *character = code;
   return true;
 }

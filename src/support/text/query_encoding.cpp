@@ -50,4 +50,8 @@ std::string PercentEncode(std::string_view bytes) {
   return out;
 }
 
+std::string EncodeRequestValue(std::string_view value, CodePage page) {
+  return PercentEncode(EncodeToCodePage(EncodeQueryValue(value), page, "%3F"));
+}
+
 }  // namespace trawler::text

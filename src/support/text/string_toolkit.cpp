@@ -83,10 +83,12 @@ TextPos PosWildBack(std::string_view text, std::string_view sub, TextPos limit) 
   }
   // Matches may differ in length, so every candidate start is tried from the back; the
   // match must fit inside the window.
+  // Matching runs on the whole text so that a character is never cut at the limit.
   const WildMatcher matcher(sub, ignore_case);
-  for (std::size_t at = window.size(); at-- > 0;) {
-    if (!matcher.IsCandidate(window, at)) continue;
-    if (matcher.MatchAt(window, at) != std::string::npos) return ToPos(at);
+  for (std::size_t at = end; at-- > 0;) {
+    if (!matcher.IsCandidate(text, at)) continue;
+    const std::size_t length = matcher.MatchAt(text, at);
+    if (length != std::string::npos && at + length <= end) return ToPos(at);
   }
   return 0;
 }
