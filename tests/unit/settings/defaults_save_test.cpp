@@ -132,6 +132,26 @@ TEST_F(SettingsTest, SaveReplacesTheAddressKeyWhole) {
   EXPECT_EQ(Key(kUrlsKey)->GetValueNames(), std::vector<std::string>{"_url_statscript"});
 }
 
+// The store refuses a value name this long; the save must then change nothing
+// at all rather than leave the settings half written.
+TEST_F(SettingsTest, SaveThatCannotCompleteChangesNothing) {
+  auto settings = Loaded();
+  settings->History = {"kept before"};
+  ASSERT_TRUE(settings->Save(*Store));
+
+  settings->ConnectionsLimit = 50;
+  settings->ProxyHost = "proxy.lan";
+  settings->History = {"new query"};
+  settings->EmailUrls.push_back({std::string(70000, 'x'), "someone@example.net"});
+  EXPECT_FALSE(settings->Save(*Store));
+
+  auto stored = Loaded();
+  EXPECT_EQ(stored->ConnectionsLimit, 10);
+  EXPECT_EQ(stored->ProxyHost, "");
+  EXPECT_EQ(stored->History, std::vector<std::string>{"kept before"});
+  EXPECT_EQ(stored->EmailUrls.size(), 1u);
+}
+
 TEST_F(SettingsTest, SaveDoesNotCreateTheSharedProxyKey) {
   auto settings = Loaded();
   platform::RegKey(*Store).DeleteKey(kWaymarkKey);
