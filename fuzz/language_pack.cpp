@@ -4,6 +4,7 @@
 // never crash, whatever the description or the files hold.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -52,11 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   list.SelectPack(&loaded);
   list.SelectDefaultPack(1049);
   list.SelectPack(&loaded);
-  for (std::size_t f = 0; f <= loaded.Formats.size(); ++f) {
-    list.SelectFormat(f < loaded.Formats.size() ? loaded.Formats[f]->Name : std::string("none"));
-    for (int n = 0; n < 64; ++n)
+  // No format, then the first two formats; lookups of every kind, sampled.
+  const std::size_t formats = std::min<std::size_t>(loaded.Formats.size(), 2);
+  for (std::size_t f = 0; f <= formats; ++f) {
+    list.SelectFormat(f == 0 ? std::string("none") : loaded.Formats[f - 1]->Name);
+    for (int n = 0; n < 64; n += 3)
       trawler::lang::FormatMessage(list.MessageText(n, "fallback %s"), {"x", 1});
-    for (int n = 100; n < 390; ++n) list.ItemList(n), list.HintText(n), list.CaptionText(n);
+    for (int n = 100; n < 390; n += 11) list.ItemList(n), list.HintText(n), list.CaptionText(n);
     list.CategoryCaption("web");
     list.CategoryDescription("news");
     list.CategoryCaption("u0", "mine;desc");
