@@ -108,7 +108,6 @@ struct HttpClient::Impl {
     void Finished(CURLcode result);
     void Complete(int error, std::string errorText);
     void StartWatchdog();
-    void AcceptCookie(const std::string& text, const std::string& fromUrl);
 
     static std::size_t HeaderCallback(char* data, std::size_t size, std::size_t n, void* user) {
         static_cast<Impl*>(user)->HeaderLine(std::string_view(data, size * n));
@@ -124,7 +123,7 @@ struct HttpClient::Impl {
                              : type == CURLINFO_HEADER_OUT ? "> "
                                                            : nullptr;
         auto& log = static_cast<Impl*>(user)->owner.VerboseLog;
-        if (prefix && log.size() < kMaxVerboseBytes) {
+        if (prefix && log.size() + 2 < kMaxVerboseBytes) {
             log += prefix;
             log.append(data, std::min(len, kMaxVerboseBytes - log.size()));
         }
@@ -266,14 +265,13 @@ void HttpClient::Impl::HeaderLine(std::string_view line) {
                             !hopLocation.empty();
             if (!hopIsRedirect) {
                 Deliver([this, status = hopStatus, reason = hopReason, lines = hopHeaders,
-                         url = hopUrl](std::weak_ptr<char>& weak) {
+                         url = hopUrl](std::weak_ptr<char>&) {
                     owner.StatusCode = status;
                     owner.ReasonPhrase = reason;
                     owner.HeaderLines = lines;
                     owner.FinalUrl = url;
                     auto handler = owner.OnDocBegin;
                     if (handler) handler();
-                    (void)weak;
                 });
             }
         }

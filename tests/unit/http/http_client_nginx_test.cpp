@@ -99,6 +99,22 @@ TEST_F(HttpClientNginx, HeaderLinesOfTheFinalAnswerAreKept) {
     EXPECT_FALSE(HasLineStartingWith(http.HeaderLines, "Refresh:"));
 }
 
+TEST_F(HttpClientNginx, CookieOfARealServerIsOfferedAndKeptWhenAccepted) {
+    for (bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        HttpClient http(loop);
+        HttpRecorder r(http);
+        r.acceptCookies = accept;
+        http.Url = nginx->Url("/headers.html");
+        ASSERT_TRUE(http.Get());
+        ASSERT_TRUE(WaitDone(loop, r));
+        EXPECT_TRUE(HasLineStartingWith(http.HeaderLines, "X-Trawler-Test: present"));
+        EXPECT_EQ((std::vector<std::string>{"sid=nginx42; Path=/"}), r.cookies);
+        EXPECT_EQ(accept ? std::vector<std::string>{"sid=nginx42"} : std::vector<std::string>{},
+                  http.StoredCookies());
+    }
+}
+
 TEST_F(HttpClientNginx, LargeFileArrivesIntactInManyChunks) {
     HttpClient http(loop);
     HttpRecorder r(http);
