@@ -134,6 +134,14 @@ TEST_F(CategoriesTest, AddingAndRemovingSites) {
     EXPECT_FALSE(list_->RemoveSiteFromCategory(key, "no such site"));
 }
 
+TEST_F(CategoriesTest, CategoryKeyWithBackslashStaysInMemory) {
+    Load();
+    list_->AddSiteToCategory("a\\b", "s:gamma", "2");
+    EXPECT_EQ(Site("s:gamma").CategoryAliases, TStrings{"a\\b=2"});
+    EXPECT_FALSE(Key(kCategories)->KeyExists(std::string(kCategories) + "\\a"));
+    EXPECT_TRUE(list_->RemoveSiteFromCategory("a\\b", "s:gamma"));
+}
+
 TEST_F(CategoriesTest, CodesAndExistsTests) {
     Load();
     TEngine &gamma = Site("s:gamma");

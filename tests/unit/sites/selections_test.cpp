@@ -63,6 +63,7 @@ TEST_F(SelectionsTest, StoredOrderFirstThenCaptions) {
 }
 
 TEST_F(SelectionsTest, MoveSkipsSitesOfOtherCategories) {
+    Key(std::string(kCategories) + "\\2\\order", true)->WriteString("0009", "gone:site");
     list_->SelectCategory("2");  // beta and Gamma; Alpha, delta and Omega serve other categories
     ASSERT_EQ(Captions(), (std::vector<std::string>{"Alpha", "beta", "delta", "Gamma", "Omega"}));
     list_->MoveEngine(1, 1, "2");
@@ -114,6 +115,18 @@ TEST_F(SelectionsTest, StoredSelectionRoundTrip) {
 
     Key(kSelection)->DeleteValue("Category");
     EXPECT_FALSE(list_->UseSelection(kSelection));
+}
+
+TEST_F(SelectionsTest, StateIsReadWhereItIsWrittenBeforeRootKeyIsSet) {
+    list_->RootKey.clear();
+    list_->SelectCategory("1");
+    list_->WriteCheck(Site("s:alpha"), "1", false);
+    list_->MoveEngine(3, -3, "1");  // Gamma to the top
+    list_->SelectCategory("2");
+    list_->SelectCategory("1");
+    EXPECT_FALSE(Site("s:alpha").Checked);
+    EXPECT_EQ(Captions().front(), "Gamma");
+    EXPECT_TRUE(Key(std::string(kCategories) + "\\1\\checks")->ValueExists("s:alpha"));
 }
 
 TEST_F(SelectionsTest, EmptyCategoryOrderReadsTheCategoriesKey) {
