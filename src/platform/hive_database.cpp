@@ -131,12 +131,22 @@ std::unique_ptr<HiveDatabase> HiveDatabase::Open(const std::filesystem::path &fi
 }
 
 bool HiveDatabase::InitSchema() {
-  {
-    // Write-ahead logging lets readers and one writer of two running copies
-    // proceed together, and a killed process never leaves half a commit.
-    HiveStatement wal = Prepare("PRAGMA journal_mode=WAL");
-    if (!wal.Step() || wal.ColumnText(0) != "wal") return false;
+  // Write-ahead logging lets readers and one writer of two running copies
+  // proceed together, and a killed process never leaves half a commit.
+  // Switching a new file to it needs the file to itself, and SQLite reports
+  // "busy" at once instead of waiting when another copy is doing the same.
+  bool wal = false;
+  for (int waited = 0; !wal && waited <= BusyTimeoutMs; waited += 10) {
+    HiveStatement mode = Prepare("PRAGMA journal_mode=WAL");
+    if (mode.Step() && mode.ColumnText(0) == "wal") {
+      wal = true;
+    } else if ((sqlite3_errcode(FDb) & 0xFF) != SQLITE_BUSY) {
+      return false;
+    } else {
+      ::usleep(10000);
+    }
   }
+  if (!wal) return false;
   // NORMAL is safe against a crashed process in WAL mode; a power cut may
   // lose the last changes but never corrupts the file.
   if (!Exec("PRAGMA synchronous=NORMAL") || !Exec("PRAGMA foreign_keys=ON")) return false;

@@ -42,13 +42,9 @@ int ExitStatus(pid_t pid) {
 }
 
 TEST(RegistryProcesses, TwoCopiesWritingTogetherLoseNothing) {
+  // Both copies start on an empty folder, so they also race to create it.
   ScratchDir dir;
-  {
-    RegistryStore store(dir.Path());
-    RegKey key(store);
-    ASSERT_TRUE(key.OpenKey(MruKey, true));
-    ASSERT_TRUE(key.WriteInteger("Counter", 0));
-  }
+  const auto folder = dir.Path() / "trawler";
   int go[2];
   ASSERT_EQ(::pipe(go), 0);
   constexpr int Rounds = 60;
@@ -63,9 +59,9 @@ TEST(RegistryProcesses, TwoCopiesWritingTogetherLoseNothing) {
         {
           RegistryBatch batch(store);
           RegKey counter(store);
-          const bool opened = counter.OpenKey(MruKey, false);
-          const auto value = counter.ReadInteger("Counter");
-          if (!opened || !value || !counter.WriteInteger("Counter", *value + 1) || !batch.Commit())
+          const bool opened = counter.OpenKey(MruKey, true);
+          const auto value = counter.ReadInteger("Counter").value_or(0);
+          if (!opened || !counter.WriteInteger("Counter", value + 1) || !batch.Commit())
             ++failures;
         }
         // Single writes, each its own transaction, and new keys.
@@ -77,15 +73,15 @@ TEST(RegistryProcesses, TwoCopiesWritingTogetherLoseNothing) {
       return failures > 0 ? 1 : 0;
     };
   };
-  const pid_t first = Spawn(dir.Path(), copy(1));
-  const pid_t second = Spawn(dir.Path(), copy(2));
+  const pid_t first = Spawn(folder, copy(1));
+  const pid_t second = Spawn(folder, copy(2));
   ::close(go[0]);
   ASSERT_EQ(::write(go[1], "gg", 2), 2);
   ::close(go[1]);
   EXPECT_EQ(ExitStatus(first), 0);
   EXPECT_EQ(ExitStatus(second), 0);
 
-  RegistryStore store(dir.Path());
+  RegistryStore store(folder);
   RegKey key(store);
   ASSERT_TRUE(key.OpenKey(MruKey, false));
   EXPECT_EQ(key.ReadInteger("Counter"), 2 * Rounds);
