@@ -22,11 +22,14 @@ PollEventLoop::~PollEventLoop() {
 
 void PollEventLoop::post(std::function<void()> fn) {
     if (!fn) return;
+    bool wasEmpty;
     {
         std::lock_guard<std::mutex> lock(postMutex_);
+        wasEmpty = posted_.empty();
         posted_.push_back(std::move(fn));
     }
-    wake();
+    // A non-empty queue is either about to be taken by the loop or has already woken it.
+    if (wasEmpty) wake();
 }
 
 void PollEventLoop::wake() {
