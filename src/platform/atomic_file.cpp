@@ -25,7 +25,20 @@ bool WriteAll(int fd, std::string_view content) {
 }
 
 mode_t CurrentUmask() {
-  // umask can only be read by setting it; the core runs on one thread.
+  // Read from /proc so that no other thread sees a changed umask; setting
+  // and restoring it is the fallback for kernels without the field.
+  std::FILE *status = std::fopen("/proc/self/status", "re");
+  if (status) {
+    char line[256];
+    unsigned mask;
+    while (std::fgets(line, sizeof line, status)) {
+      if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+        std::fclose(status);
+        return static_cast<mode_t>(mask & 0777);
+      }
+    }
+    std::fclose(status);
+  }
   const mode_t mask = ::umask(0077);
   ::umask(mask);
   return mask;
