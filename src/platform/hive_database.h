@@ -67,8 +67,8 @@ class HiveDatabase {
 
   // Transaction nesting: the outermost level is BEGIN IMMEDIATE (so a
   // second copy of the program waits for the write lock instead of failing
-  // half way), inner levels are savepoints. Each level returns a token to
-  // pass to Commit/Rollback; an empty optional-like -1 means "not started".
+  // half way), inner levels are savepoints. BeginLevel returns the level to
+  // pass to CommitLevel/RollbackLevel, or -1 when none could be started.
   int BeginLevel();
   bool CommitLevel(int level);
   void RollbackLevel(int level);
