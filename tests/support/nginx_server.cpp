@@ -38,6 +38,17 @@ NginxServer::NginxServer() : dir_("trawler-nginx") {
                                  "(./run.sh test installs it)");
     const std::string prefix = dir_.Path();
     WriteTextFile(prefix + "/large.bin", LargeFileContent());
+    {
+        ChildProcess openssl;
+        if (!openssl.Start({"/usr/bin/openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt",
+                            "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
+                            "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                            prefix + "/key.pem", "-out", prefix + "/cert.pem"},
+                           prefix + "/openssl.log") ||
+            openssl.Wait() != 0)
+            throw std::runtime_error("cannot make a test certificate with /usr/bin/openssl: " +
+                                     ReadTextFile(prefix + "/openssl.log"));
+    }
     const std::string templ = ReadTextFile(FixtureDir() + "/nginx.conf.in");
     if (templ.empty()) throw std::runtime_error("cannot read " + FixtureDir() + "/nginx.conf.in");
 
@@ -46,9 +57,12 @@ NginxServer::NginxServer() : dir_("trawler-nginx") {
     std::string lastLog;
     for (int attempt = 0; attempt < 5; ++attempt) {
         port_ = FreeLoopbackPort();
+        do tlsPort_ = FreeLoopbackPort();
+        while (tlsPort_ == port_);
         std::string conf = templ;
         ReplaceAll(conf, "@PREFIX@", prefix);
         ReplaceAll(conf, "@PORT@", std::to_string(port_));
+        ReplaceAll(conf, "@TLSPORT@", std::to_string(tlsPort_));
         ReplaceAll(conf, "@HTML@", FixtureDir() + "/html");
         ReplaceAll(conf, "@LARGE@", prefix + "/large.bin");
         // As root nginx would otherwise look up the user "nobody" for its temporary folders.
@@ -59,7 +73,9 @@ NginxServer::NginxServer() : dir_("trawler-nginx") {
                              prefix + "/error.log"},
                             log))
             throw std::runtime_error("cannot start " + std::string(kProgram));
-        if (WaitForPort(port_, std::chrono::seconds(5), [this] { return process_.Running(); }))
+        auto running = [this] { return process_.Running(); };
+        if (WaitForPort(port_, std::chrono::seconds(5), running) &&
+            WaitForPort(tlsPort_, std::chrono::seconds(5), running))
             return;
         process_.Stop();
         lastLog = ReadTextFile(log) + ReadTextFile(prefix + "/error.log");
@@ -68,6 +84,10 @@ NginxServer::NginxServer() : dir_("trawler-nginx") {
 }
 
 NginxServer::~NginxServer() { process_.Stop(); }
+
+std::string NginxServer::TlsUrl(const std::string& path) const {
+    return "https://127.0.0.1:" + std::to_string(tlsPort_) + path;
+}
 
 std::string NginxServer::Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;

@@ -16,6 +16,8 @@
 //   /headers.html                carries "X-Trawler-Test: present" and "Set-Cookie: sid=nginx42; Path=/"
 //   /large.bin                   kLargeFileBytes bytes generated per run (LargeFileContent())
 //   anything else                nginx's own 404 "Not Found"
+// TlsUrl() serves the same folder over HTTPS with a self-signed certificate for 127.0.0.1
+// (made per run with /usr/bin/openssl), which certificate checks must refuse.
 // Works as root (CI) and as a normal user.
 
 #include <memory>
@@ -37,6 +39,8 @@ public:
 
     int Port() const { return port_; }
     std::string Url(const std::string& path) const;
+    int TlsPort() const { return tlsPort_; }
+    std::string TlsUrl(const std::string& path) const;
     // The bytes /large.bin serves.
     static std::string LargeFileContent();
     // The contents of a file of the served folder, for comparing with what arrived.
@@ -46,6 +50,7 @@ private:
     TempDir dir_;
     ChildProcess process_;
     int port_ = 0;
+    int tlsPort_ = 0;
 };
 
 }  // namespace trawler::testsupport

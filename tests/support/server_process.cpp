@@ -106,6 +106,14 @@ bool ChildProcess::Running() {
     return true;
 }
 
+int ChildProcess::Wait() {
+    if (pid_ <= 0) return -1;
+    int status = 0;
+    pid_t done = ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return done > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 void ChildProcess::Stop() {
     if (pid_ <= 0) return;
     ::kill(pid_, SIGTERM);

@@ -49,6 +49,8 @@ public:
     // logPath. Returns false when it could not be started.
     bool Start(const std::vector<std::string>& args, const std::string& logPath);
     bool Running();
+    // Waits for the program to end; its exit status, or -1 when it did not exit normally.
+    int Wait();
     void Stop();
 
 private:

@@ -148,6 +148,18 @@ TEST_F(HttpClientNginx, RedirectsCanBeLeftUnfollowedAndEndlessOnesEndInAnError) 
     EXPECT_NE(std::string::npos, http.ErrorText.find("redirects")) << http.ErrorText;
 }
 
+TEST_F(HttpClientNginx, HttpsCertificateIsVerified) {
+    // The certificate is valid for 127.0.0.1 but signed by nobody the system trusts.
+    HttpClient http(loop);
+    HttpRecorder r(http);
+    http.Url = nginx->TlsUrl("/index.html");
+    ASSERT_TRUE(http.Get());
+    ASSERT_TRUE(WaitDone(loop, r));
+    EXPECT_EQ(60, r.error) << http.ErrorText;  // CURLE_PEER_FAILED_VERIFICATION
+    EXPECT_TRUE(r.body.empty());
+    EXPECT_EQ(0, http.StatusCode);
+}
+
 TEST_F(HttpClientNginx, HeadGetsStatusAndHeadersWithoutBody) {
     HttpClient http(loop);
     HttpRecorder r(http);
