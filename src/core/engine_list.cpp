@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/site_file_parser.h"
+#include "results/results_list.h"
 #include "support/text/case_folding.h"
 #include "support/text/code_pages.h"
 #include "support/text/utf8.h"
@@ -87,6 +88,19 @@ TEngineList::TEngineList(platform::EventLoop &loop, platform::RegistryStore &reg
         "Mozilla/4.5 [en] (Win95; I)",
         "Mozilla/4.72 (Windows NT 4.0;US) Opera 4.0 Beta 4 [en]",
     };
+    ResultList = std::make_unique<results::tResultsList>(&loop);
+    ResultList->OnUpdate = [this](results::tResultsList &list) {
+        if (OnUpdateList) OnUpdateList(list);
+    };
+    ResultList->OnBlackListClear = [this](results::tResultsList &list) {
+        if (OnClearListUrls) OnClearListUrls(list);
+    };
+    ResultList->OnBlackListUpdate = [this](results::tResultsList &list) {
+        if (OnUpdateListUrls) OnUpdateListUrls(list);
+    };
+    ResultList->OnEngineTitle = [this](const std::string &key, std::string &text) { text = EngineTitleOf(key); };
+    ResultList->OnEngineKey = [this](const std::string &key, std::string &text) { text = EngineKeyOf(key); };
+    ResultList->LoadBlackList(registry);
 }
 
 TEngineList::~TEngineList() {
@@ -94,6 +108,7 @@ TEngineList::~TEngineList() {
     DestroyFiles();
     if (StatsClient && StatsClient->Busy()) StatsClient->Abort();
     StatsClient.reset();
+    ResultList.reset();
 }
 
 void TEngineList::DestroyFiles() {

@@ -12,8 +12,9 @@
 //   categories.cpp       category definitions, user categories, site additions
 //   selections.cpp       candidates, ticks and order of a category or stored selection
 //   regions.cpp          regions switched on and off
-// The search run (scheduling, sending, reading pages, limits, statistics, debug logs) builds
-// on these fields and is added beside them.
+//   extraction.cpp       cutting a fetched page into hits
+//   search_driver.cpp    the search run: scheduling, sending, reading pages, limits, statistics
+//   debug_log.cpp        the per-engine debug logs
 
 #include <functional>
 #include <memory>
@@ -135,8 +136,8 @@ public:
 
     // --- unpublished fields -------------------------------------------------------------
     std::vector<TEngine *> Engines;  // in the current order; the files own the engines
-    // ResultList (the owned tResultsList, wired to EngineTitleOf / EngineKeyOf) joins with the
-    // search run.
+    // The one result list of the program, wired to EngineTitleOf / EngineKeyOf.
+    std::unique_ptr<results::tResultsList> ResultList;
     std::vector<std::string> UserAgents;
     std::vector<std::string> Categories;      // key=;picture;name;hint, from the site files
     std::vector<std::string> UserCategories;  // the same form, from the registry
@@ -223,10 +224,41 @@ public:
     // Adds a normalised region to Regions unless it is there; returns the normalised text.
     std::string RegisterRegion(std::string_view region);
 
+    // --- the search run (search_driver.cpp) ------------------------------------------------
+    // An answer that keeps asking to be reloaded is tried this often, then the engine fails.
+    static constexpr int kMaxRefreshRetries = 3;
+    static constexpr const char *kMessageEndlessRefresh = "The site keeps asking to reload the page";
+
+    // Selected: in the current category, ticked, and in a region that is switched on.
+    bool IsSelected(const TEngine &engine) const;
+    std::vector<TEngine *> SelectedEngines() const;
+    void ResetEngines();
+    void StartSearch();
+    void StopSearch();
+    void StopEngine(TEngine &engine);
+    void ResumeEngine(TEngine &engine);
+    void SetSuspendRequest(TEngine &engine, bool on);
+    bool CanRepeat(const TEngine &engine) const;
+    void PauseAll(bool on);
+    // Starts the next waiting request; false when the search has ended.
+    bool Schedule(TEngine *justFinished);
+    void SendOrFinish(TEngine &engine);
+    void OnDocData(TEngine &engine, const char *data, std::size_t len);
+    void OnCookie(TEngine &engine, const std::string &cookie, bool &accept);
+    void PageDone(TEngine &engine, int error);
+    void AfterPage(TEngine &engine);
+    void SendStats();
+    void StatsDone(int error);
+
     // Raises onSearchError when assigned.
     void RaiseSearchError(TEngine &engine, int error, const std::string &message);
 
 private:
+    // The driver's part of preparing an engine: run-time state reset, client wired to it.
+    void ResetForSearch(TEngine &engine);
+    void ConnectClient(TEngine &engine);
+    bool EveryActivePaused() const;
+    bool AnyActive() const;
     void DestroyFiles();
     void ApplyOrderKey(const std::string &key);
     void WriteOrderKey(const std::string &key, std::string_view category);

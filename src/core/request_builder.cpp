@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/categories.h"
+#include "core/debug_log.h"
 #include "core/engine_list.h"
 #include "core/name_value_list.h"
 #include "support/text/case_folding.h"
@@ -181,6 +182,7 @@ void TEngineList::ApplyProxy(TEngine &engine) {
 }
 
 void TEngineList::PrepareEngine(TEngine &engine) {
+    ResetForSearch(engine);
     auto &http = HttpOf(engine);
     http.Referer = SafeHeaderValue(engine.Referrer.empty() ? engine.HomeUrl : engine.Referrer);
     if (engine.RandomAgent && !UserAgents.empty()) {
@@ -195,6 +197,7 @@ void TEngineList::PrepareEngine(TEngine &engine) {
     if (onSearchQueue) onSearchQueue(&engine);
     if (presearch.empty()) {
         BuildSearchRequest(engine);
+        StartDebugLog(*this, engine);
         return;
     }
     http.Url = presearch;
@@ -208,6 +211,7 @@ void TEngineList::PrepareEngine(TEngine &engine) {
     engine.LastStage = tStage::Presearch;
     engine.Stage = tStage::Presearch;
     ApplyProxy(engine);
+    StartDebugLog(*this, engine);
 }
 
 namespace {
@@ -398,7 +402,9 @@ bool TEngineList::RepeatLastRequest(TEngine &engine) {
     engine.Active = true;
     engine.SuspendRequested = false;
     engine.Stage = engine.LastStage;
+    ConnectClient(engine);
     if (onSearchRepeat) onSearchRepeat(&engine);
+    SendOrFinish(engine);
     return true;
 }
 

@@ -9,12 +9,14 @@
 // Texts are UTF-8. Lists of texts are ordered lines, many of the form name=value (see
 // name_value_list.h for the lookups).
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/http_client.h"
+#include "support/text/code_pages.h"
 #include "support/text/dates.h"
 
 namespace trawler::core {
@@ -60,6 +62,12 @@ enum class tInputType {
 };
 
 enum class tOutputType { None, Result, Presearch };
+
+// How long one request of an engine took, in milliseconds; -1 until known.
+struct TPageTiming {
+    double FirstByteMs = -1;
+    double TotalMs = -1;
+};
 
 // One loaded site file.
 struct TSDFInfo {
@@ -195,6 +203,14 @@ public:
     std::unique_ptr<platform::HttpClient> Http;
     std::string PostBody;
     int StateRow = -1;
+    // The character set the last page arrived in (its addresses keep those bytes).
+    text::CodePage PageCodePage = text::CodePage::kUtf8;
+    int RefreshRetries = 0;
+    // The message of the failure that ended the engine's search, if one did.
+    std::string ErrorText;
+    // Every request of this search, in order: users want to know which site is slow.
+    std::vector<TPageTiming> Timings;
+    std::chrono::steady_clock::time_point RequestStarted{};
 };
 
 }  // namespace trawler::core
