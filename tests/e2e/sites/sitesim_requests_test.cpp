@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <random>
+#include <unistd.h>
 
 #include "core/engine_list.h"
 #include "platform/poll_event_loop.h"
@@ -52,6 +53,10 @@ protected:
     int Send(TEngine &engine, tHttpMethod method) {
         auto &http = *engine.Http;
         int done = -1;
+        // Only the request is under test here, not the search driver's reaction to it.
+        http.OnDocBegin = nullptr;
+        http.OnDocData = nullptr;
+        http.OnCookie = nullptr;
         http.OnRequestDone = [&](int error) { done = error; };
         EXPECT_TRUE(method == tHttpMethod::Get ? http.Get() : http.Post()) << http.ErrorText;
         EXPECT_TRUE(loop_.runUntil([&] { return done >= 0; }, 10s));
