@@ -9,13 +9,13 @@ namespace trawler::results {
 void tUrlItem::SetUrl(const std::string& url) {
   if (url == FUrl) return;
   FUrl = url;
-  FOwner->Changed();
+  if (FOwner) FOwner->Changed();
 }
 
 void tUrlItem::SetChecked(bool checked) {
   if (checked == FChecked) return;
   FChecked = checked;
-  FOwner->Changed();
+  if (FOwner) FOwner->Changed();
 }
 
 bool tUrlItem::IsPrefix() const { return FUrl.find("://") != std::string::npos; }

@@ -23,6 +23,7 @@ tResultsList::~tResultsList() {
   FResults.clear();
   FSamePageIndex.Clear();
   FAddressIndex.Clear();
+  for (auto& r : results) r->FIndexed = false;
   for (auto it = results.rbegin(); it != results.rend(); ++it) (*it)->ReleaseRow();
   results.clear();
   if (FBlackListStore) SaveBlackList();
@@ -54,24 +55,36 @@ tUrlResult& tResultsList::CreateResult() {
 
 void tResultsList::Unindex(tUrlResult& result) {
   if (!result.FIndexed) return;
-  FSamePageIndex.Erase(result.FSamePageKey, &result);
-  FAddressIndex.Erase(result.FAddressKey, &result);
+  // The keys are made again from the main URL the result was indexed under
+  // rather than kept: that halves what a large search holds.
+  FSamePageIndex.Erase(SamePageKey(result.MainUrl()), &result);
+  if (FAddressIndexBuilt) FAddressIndex.Erase(AddressKey(result.MainUrl()), &result);
   result.FIndexed = false;
 }
 
 void tResultsList::Reindex(tUrlResult& result) {
   Unindex(result);
-  if (result.FUrls.empty()) return;
-  const std::string& url = result.MainUrl();
-  result.FSamePageKey = SamePageKey(url);
-  result.FAddressKey = AddressKey(url);
-  FSamePageIndex.Insert(result.FSamePageKey, result.FOrder, &result);
-  FAddressIndex.Insert(result.FAddressKey, result.FOrder, &result);
+  if (!result.FUrls.empty()) IndexResult(result, SamePageKey(result.MainUrl()));
+}
+
+void tResultsList::IndexResult(tUrlResult& result, const std::string& samePageKey) {
+  FSamePageIndex.Insert(samePageKey, result.FOrder, &result);
+  if (FAddressIndexBuilt)
+    FAddressIndex.Insert(AddressKey(result.MainUrl()), result.FOrder, &result);
   result.FIndexed = true;
 }
 
-void tResultsList::ForgetFreed(tUrlResult& result) {
-  Unindex(result);
+void tResultsList::EnsureAddressIndex() const {
+  if (FAddressIndexBuilt) return;
+  FAddressIndex.Reserve(FResults.size());
+  for (const auto& r : FResults)
+    if (r->FIndexed) FAddressIndex.Insert(AddressKey(r->MainUrl()), r->FOrder, r.get());
+  FAddressIndexBuilt = true;
+}
+
+void tResultsList::ForgetFreed(tUrlResult& result, bool unindex) {
+  if (unindex) Unindex(result);
+  result.FIndexed = false;
   if (result.FDeleted) --FDeletedCount;
   if (result.FIsNew)
     --FNewCount;
@@ -94,7 +107,12 @@ void tResultsList::FreeWhere(const std::function<bool(const tUrlResult&)>& doome
   }
   FResults.resize(kept);
   // The list and its counts are whole again before any row or handler runs.
-  for (auto& result : freed) ForgetFreed(*result);
+  const bool all = kept == 0;
+  if (all) {
+    FSamePageIndex.Clear();
+    FAddressIndex.Clear();
+  }
+  for (auto& result : freed) ForgetFreed(*result, !all);
   for (auto it = freed.rbegin(); it != freed.rend(); ++it) {
     (*it)->ReleaseRow();
     ResultsChanged();
@@ -118,11 +136,14 @@ void tResultsList::Clear() {
 // ---- Merging hits
 
 tResultsList::AddHitResult tResultsList::AddHit(const tHit& hit, bool refreshing) {
-  int status = hit.Separate ? hsNew : MergeHit(hit, refreshing);
+  const std::string key = SamePageKey(hit.Url);
+  int status = hit.Separate ? hsNew : MergeHitByKey(hit, key, refreshing);
   if (status != hsNew) return {nullptr, status};
 
   tUrlResult& result = CreateResult();
-  result.AddUrl(hit.Url);
+  result.FUrls.push_back(hit.Url);
+  result.FMainIndex = 0;
+  IndexResult(result, key);
   result.Title = hit.Title;
   result.Description = hit.Description;
   result.AddEngine(hit.Engine);
@@ -140,10 +161,15 @@ tResultsList::AddHitResult tResultsList::AddHit(const tHit& hit, bool refreshing
 }
 
 int tResultsList::MergeHit(const tHit& hit, bool refreshing) {
+  return MergeHitByKey(hit, SamePageKey(hit.Url), refreshing);
+}
+
+int tResultsList::MergeHitByKey(const tHit& hit, const std::string& samePageKey,
+                                bool refreshing) {
   // The first result in list order whose main address names the hit's page.
-  const std::vector<UrlIndex::Entry>& matches = FSamePageIndex.Find(SamePageKey(hit.Url));
-  if (matches.empty()) return hsNew;
-  tUrlResult& r = *matches.front().Result;
+  const UrlIndex::Bucket* matches = FSamePageIndex.Find(samePageKey);
+  if (!matches) return hsNew;
+  tUrlResult& r = *matches->Front();
   const bool hitHasDate = hit.Date != 0;
   const bool takesDate = r.Date == 0 && hitHasDate;
   int status;
@@ -236,15 +262,16 @@ tUrlResult* tResultsList::FindByUrl(const std::string& pattern, bool cut, int st
     // normalised main address is kept lowercased as its address key.
     const std::string wanted = text::LowerText(pattern);
     if (!cut) {
-      for (const UrlIndex::Entry& e : FAddressIndex.Find(wanted))
-        if (eligible(*e.Result)) return e.Result;
-      return nullptr;
+      EnsureAddressIndex();
+      const UrlIndex::Bucket* matches = FAddressIndex.Find(wanted);
+      return matches ? matches->FindFirst([&](const tUrlResult* r) { return eligible(*r); })
+                     : nullptr;
     }
     for (std::size_t i = from; i < FResults.size(); ++i) {
       const tUrlResult& r = *FResults[i];
-      if (!eligible(r) || !r.FIndexed) continue;
-      if (r.FAddressKey.compare(0, wanted.size(), wanted) == 0 &&
-          r.FAddressKey.size() >= wanted.size())
+      if (!eligible(r) || r.FUrls.empty()) continue;
+      const std::string key = AddressKey(r.MainUrl());
+      if (key.size() >= wanted.size() && key.compare(0, wanted.size(), wanted) == 0)
         return FResults[i].get();
     }
     return nullptr;

@@ -213,14 +213,20 @@ class tResultsList {
   // Defers writing the permanent black list to the end of its life.
   class BlackSaveHold;
 
-  // Index maintenance, called by tUrlResult when its main address changes.
+  // Index maintenance, called by tUrlResult before and after its main
+  // address changes.
   void Unindex(tUrlResult& result);
   void Reindex(tUrlResult& result);
+  void IndexResult(tUrlResult& result, const std::string& samePageKey);
+  // The address index is built on the first exact FindByUrl: a search that
+  // never looks results up by address does not pay for it.
+  void EnsureAddressIndex() const;
+  int MergeHitByKey(const tHit& hit, const std::string& samePageKey, bool refreshing);
 
   // Frees every result for which doomed(result) is true: they leave the
   // list first, then their rows go and ResultsChanged is raised per result.
   void FreeWhere(const std::function<bool(const tUrlResult&)>& doomed);
-  void ForgetFreed(tUrlResult& result);
+  void ForgetFreed(tUrlResult& result, bool unindex);
 
   // Mark timer.
   void StartMarkTimer();
@@ -234,8 +240,9 @@ class tResultsList {
   platform::EventLoop* FLoop;
   std::vector<std::unique_ptr<tUrlResult>> FResults;
   std::uint64_t FNextOrder = 1;
-  UrlIndex FSamePageIndex;  // SamePageKey(main URL): the merge
-  UrlIndex FAddressIndex;   // AddressKey(main URL): exact FindByUrl
+  UrlIndex FSamePageIndex;          // SamePageKey(main URL): the merge
+  mutable UrlIndex FAddressIndex;   // AddressKey(main URL): exact FindByUrl
+  mutable bool FAddressIndexBuilt = false;
 
   int FDeletedCount = 0;
   int FNewCount = 0;

@@ -7,29 +7,48 @@
 
 namespace trawler::results {
 
-void UrlIndex::Insert(const std::string& key, std::uint64_t order, tUrlResult* result) {
-  std::vector<Entry>& bucket = FBuckets[key];
-  // Results are usually inserted in creation order, so the new entry mostly
-  // goes to the back; a result whose main URL changed may land earlier.
-  auto at = std::upper_bound(bucket.begin(), bucket.end(), order,
+void UrlIndex::Bucket::Insert(Entry entry) {
+  if (Empty()) {
+    FHead = entry;
+    return;
+  }
+  if (entry.Order < FHead.Order) std::swap(entry, FHead);
+  // Results mostly arrive in creation order, so the entry mostly goes to
+  // the back; a result whose main URL changed may land earlier.
+  auto at = std::upper_bound(FTail.begin(), FTail.end(), entry.Order,
                              [](std::uint64_t o, const Entry& e) { return o < e.Order; });
-  bucket.insert(at, Entry{order, result});
+  FTail.insert(at, entry);
 }
 
-void UrlIndex::Erase(const std::string& key, tUrlResult* result) {
+void UrlIndex::Bucket::Erase(const tUrlResult* result) {
+  if (FHead.Result == result) {
+    if (FTail.empty()) {
+      FHead = Entry{};
+    } else {
+      FHead = FTail.front();
+      FTail.erase(FTail.begin());
+    }
+    return;
+  }
+  auto at = std::find_if(FTail.begin(), FTail.end(),
+                         [result](const Entry& e) { return e.Result == result; });
+  if (at != FTail.end()) FTail.erase(at);
+}
+
+void UrlIndex::Insert(const std::string& key, std::uint64_t order, tUrlResult* result) {
+  FBuckets[key].Insert(Entry{order, result});
+}
+
+void UrlIndex::Erase(const std::string& key, const tUrlResult* result) {
   auto found = FBuckets.find(key);
   if (found == FBuckets.end()) return;
-  std::vector<Entry>& bucket = found->second;
-  auto at = std::find_if(bucket.begin(), bucket.end(),
-                         [result](const Entry& e) { return e.Result == result; });
-  if (at != bucket.end()) bucket.erase(at);
-  if (bucket.empty()) FBuckets.erase(found);
+  found->second.Erase(result);
+  if (found->second.Empty()) FBuckets.erase(found);
 }
 
-const std::vector<UrlIndex::Entry>& UrlIndex::Find(const std::string& key) const {
-  static const std::vector<Entry> kNone;
+const UrlIndex::Bucket* UrlIndex::Find(const std::string& key) const {
   auto found = FBuckets.find(key);
-  return found == FBuckets.end() ? kNone : found->second;
+  return found == FBuckets.end() ? nullptr : &found->second;
 }
 
 void UrlIndex::Clear() { FBuckets.clear(); }

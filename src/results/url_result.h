@@ -115,10 +115,7 @@ class tUrlResult {
   bool FVisible = true;
   bool FSelected = false;
   results::ListItem* FListItem = nullptr;
-  // The keys under which the owner's indexes hold this result.
-  std::string FSamePageKey;
-  std::string FAddressKey;
-  bool FIndexed = false;
+  bool FIndexed = false;  // the owner's indexes hold it under its main URL
 };
 
 }  // namespace trawler::results

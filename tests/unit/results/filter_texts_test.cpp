@@ -152,6 +152,29 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"HostMaskNoMatch", "*.d.lan", false, 0, false, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(FindByUrlIndex, FollowsResultsAddedMovedAndFreedAfterTheFirstLookup) {
+  tResultsList list;
+  list.AddHit(Hit("http://a.lan/1"), false);
+  ASSERT_EQ(list.IndexOf(list.FindByUrl("http://a.lan/1", false, 0, false)), 0);
+
+  list.AddHit(Hit("http://a.lan/2"), false);
+  EXPECT_EQ(list.IndexOf(list.FindByUrl("http://a.lan/2", false, 0, false)), 1);
+
+  list.Items(0)->AddUrl("http://a.lan/moved");
+  EXPECT_EQ(list.FindByUrl("http://a.lan/1", false, 0, false), nullptr);
+  EXPECT_EQ(list.IndexOf(list.FindByUrl("http://a.lan/moved", false, 0, false)), 0);
+
+  list.FreeResult(list.Items(0));
+  EXPECT_EQ(list.FindByUrl("http://a.lan/moved", false, 0, false), nullptr);
+  EXPECT_EQ(list.IndexOf(list.FindByUrl("http://a.lan/2", false, 0, false)), 0);
+
+  list.Clear();
+  EXPECT_EQ(list.FindByUrl("http://a.lan/2", false, 0, false), nullptr);
+  list.AddHit(Hit("http://a.lan/2"), false);
+  EXPECT_EQ(list.IndexOf(list.FindByUrl("http://a.lan/2", false, 0, false)), 0);
+  ExpectCountsMatchMarks(list);
+}
+
 // ---- Texts
 
 TEST(ResultTexts, EnginesTextUsesEngineTitles) {
