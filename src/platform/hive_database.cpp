@@ -61,7 +61,10 @@ HiveStatement &HiveStatement::Bind(int index, std::int64_t value) {
 }
 
 HiveStatement &HiveStatement::BindText(int index, std::string_view value) {
-  if (FStmt && sqlite3_bind_text64(FStmt, index, value.data(), value.size(), SQLITE_TRANSIENT,
+  // An empty view may carry a null pointer, which SQLite would store as NULL rather than as
+  // the empty string the caller wrote.
+  const char *data = value.empty() ? "" : value.data();
+  if (FStmt && sqlite3_bind_text64(FStmt, index, data, value.size(), SQLITE_TRANSIENT,
                                    SQLITE_UTF8) != SQLITE_OK)
     FFailed = true;
   return *this;

@@ -91,6 +91,12 @@ TEST_F(RegistryValues, TheUnnamedValueIsTheEmptyName) {
   EXPECT_FALSE(Key.ValueExists(""));
 }
 
+TEST_F(RegistryValues, AnEmptyStringStaysAStringEvenFromAnEmptyView) {
+  ASSERT_TRUE(Key.WriteString("Empty", std::string_view()));
+  EXPECT_EQ(Key.GetDataType("Empty"), RegType::String);
+  EXPECT_EQ(Key.ReadString("Empty"), std::optional<std::string>(""));
+}
+
 TEST_F(RegistryValues, ValuesCanLiveOnTheHiveRoot) {
   RegKey root(Store);
   ASSERT_TRUE(root.WriteInteger("AtRoot", 5));
