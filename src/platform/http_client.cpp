@@ -68,6 +68,7 @@ struct HttpClient::Impl {
     std::string hopLocation;
     bool hopHeadersDone = false;
     bool hopIsRedirect = false;
+    bool redirectCut = false;  // we ended the transfer after a redirect's headers
     std::size_t bodyBytes = 0;
     bool bodyTooLarge = false;
     // Ends a request that made no progress for TimeoutSeconds. libcurl's own low-speed
@@ -151,6 +152,7 @@ bool HttpClient::Impl::StartHop(const std::string& url, Method method) {
     hopLocation.clear();
     hopHeadersDone = false;
     hopIsRedirect = false;
+    redirectCut = false;
     bodyBytes = 0;
     bodyTooLarge = false;
     errorBuffer[0] = 0;
@@ -292,7 +294,12 @@ void HttpClient::Impl::HeaderLine(std::string_view line) {
 
 std::size_t HttpClient::Impl::Body(const char* data, std::size_t len) {
     lastProgress = std::chrono::steady_clock::now();
-    if (hopIsRedirect) return len;  // the text of a redirect answer is of no use
+    if (hopIsRedirect) {
+        // The text of a redirect answer is of no use, and a hostile one may never end:
+        // stop reading it and go on to the target.
+        redirectCut = true;
+        return 0;
+    }
     if (len > settings.maxBodyBytes - bodyBytes) {
         bodyTooLarge = true;
         return 0;  // makes libcurl end the transfer with an error
@@ -306,10 +313,8 @@ std::size_t HttpClient::Impl::Body(const char* data, std::size_t len) {
 }
 
 void HttpClient::Impl::Finished(CURLcode result) {
-    if (result == CURLE_OK && hopIsRedirect) {
-        char* target = nullptr;
-        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &target);
-        std::string next = target ? target : "";
+    if (hopIsRedirect && (result == CURLE_OK || (result == CURLE_WRITE_ERROR && redirectCut))) {
+        std::string next = http_text::ResolveLocation(hopUrl, hopLocation);
         if (redirects >= kMaxRedirects) {
             FreeTransfer();
             Complete(CURLE_TOO_MANY_REDIRECTS,

@@ -1,6 +1,9 @@
 #include "platform/http_text.h"
 
+#include <curl/curl.h>
+
 #include <cctype>
+#include <memory>
 
 namespace trawler::platform::http_text {
 
@@ -51,6 +54,19 @@ bool HeaderValue(std::string_view line, std::string_view name, std::string& valu
             return false;
     value = std::string(Trim(line.substr(name.size() + 1)));
     return true;
+}
+
+std::string ResolveLocation(const std::string& base, const std::string& location) {
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> u(curl_url(), &curl_url_cleanup);
+    if (!u || location.empty() ||
+        curl_url_set(u.get(), CURLUPART_URL, base.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(u.get(), CURLUPART_URL, location.c_str(), CURLU_URLENCODE) != CURLUE_OK)
+        return "";
+    char* text = nullptr;
+    if (curl_url_get(u.get(), CURLUPART_URL, &text, 0) != CURLUE_OK) return "";
+    std::string result(text);
+    curl_free(text);
+    return result;
 }
 
 }  // namespace trawler::platform::http_text

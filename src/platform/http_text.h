@@ -24,4 +24,8 @@ bool ParseStatusLine(std::string_view line, StatusLine& out);
 // trimmed value and returns true.
 bool HeaderValue(std::string_view line, std::string_view name, std::string& value);
 
+// The absolute address a redirect's Location value names, resolved against the address of
+// the answer that carried it; empty when no address can be made of it.
+std::string ResolveLocation(const std::string& base, const std::string& location);
+
 }  // namespace trawler::platform::http_text

@@ -145,6 +145,22 @@ TEST_F(HttpClientScripted, RedirectedPostFollowsTheBrowserRules) {
     }
 }
 
+TEST_F(HttpClientScripted, RedirectWithAnEndlessBodyIsStillFollowed) {
+    server.Handle("/moved", [](const Request&, Connection& c) {
+        if (!c.SendHead(302, "Found", {"Location: /echo", "Connection: close"})) return;
+        while (c.Send(std::string(64 * 1024, 'r'))) {
+        }
+    });
+    HttpClient http(loop);
+    HttpRecorder r(http);
+    http.Url = server.Url("/moved");
+    ASSERT_TRUE(http.Get());
+    ASSERT_TRUE(WaitDone(loop, r));
+    EXPECT_EQ(0, r.error) << http.ErrorText;
+    EXPECT_EQ(server.Url("/echo"), http.FinalUrl);
+    EXPECT_EQ(server.LastRequest().raw, r.body);
+}
+
 TEST_F(HttpClientScripted, RequestsOfSeveralClientsRunInParallel) {
     constexpr int kClients = 4;
     server.Handle("/slow", ScriptedHttpServer::Trickle(3000, 1000, 150ms));

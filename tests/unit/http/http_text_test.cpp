@@ -69,3 +69,23 @@ TEST(HttpText, HeaderValueMatchesTheNameIgnoringCase) {
         }
     }
 }
+
+TEST(HttpText, ResolveLocationAgainstTheAnswersAddress) {
+    const std::string base = "http://h.example:8080/dir/page.html?q=1";
+    struct Case {
+        std::string location, expected;
+    } cases[] = {
+        {"/index.html", "http://h.example:8080/index.html"},
+        {"next.html", "http://h.example:8080/dir/next.html"},
+        {"../up.html", "http://h.example:8080/up.html"},
+        {"?q=2", "http://h.example:8080/dir/page.html?q=2"},
+        {"//other.example/x", "http://other.example/x"},
+        {"https://secure.example/a?b=c", "https://secure.example/a?b=c"},
+        {"/a%20b", "http://h.example:8080/a%20b"},
+        {"/a b", "http://h.example:8080/a%20b"},
+        {"/caf\xc3\xa9", "http://h.example:8080/caf%c3%a9"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, http_text::ResolveLocation(base, c.location)) << c.location;
+}
