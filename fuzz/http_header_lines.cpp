@@ -22,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     std::string value;
     http_text::HeaderValue(line, "Set-Cookie", value);
-    http_text::HeaderValue(line, "Location", value);
+    if (http_text::HeaderValue(line, "Location", value)) {
+        auto target = http_text::ResolveLocation("http://h.example/a/b?c", value);
+        // Whatever a server writes, a followed redirect is an address with no line breaks.
+        if (target.find_first_of("\r\n") != std::string::npos) __builtin_trap();
+    }
     return 0;
 }
