@@ -119,16 +119,18 @@ std::string ResolveUrl(std::string_view relativeIn, std::string_view baseIn) {
     directory.erase(last == std::string::npos ? 0 : last + 1);
   }
   const std::size_t floor = pathStart > 0 ? std::min(PathStart(directory), directory.size()) : 0;
-  for (std::size_t up; (up = relative.find("../")) != std::string::npos;) {
-    relative.erase(0, up + 3);
-    // One directory up, but never above the host.
-    if (directory.size() > floor && directory.size() >= 1) {
-      std::string shorter = directory.substr(0, directory.size() - 1);
-      const std::size_t last = shorter.rfind('/');
-      shorter.erase(last == std::string::npos ? 0 : last + 1);
-      if (shorter.size() >= floor) directory = std::move(shorter);
-    }
+  // Every "../" (wherever it stands) takes the directory one level up, but
+  // never above the host; the relative part continues after the last one.
+  std::size_t consumed = 0;
+  for (std::size_t up; (up = relative.find("../", consumed)) != std::string::npos;
+       consumed = up + 3) {
+    if (directory.size() <= floor) continue;
+    const std::size_t last = directory.size() < 2 ? std::string::npos
+                                                  : directory.rfind('/', directory.size() - 2);
+    const std::size_t cut = last == std::string::npos ? 0 : last + 1;
+    if (cut >= floor) directory.resize(cut);
   }
+  relative.erase(0, consumed);
   if (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
   return directory + relative;
 }

@@ -65,6 +65,13 @@ TEST(ResolveUrl, KeepsPercentEscapes) {
     EXPECT_EQ(ResolveUrl(c.relative, c.base), c.resolved) << c.relative;
 }
 
+TEST(ResolveUrl, ManyParentStepsStopAtTheHost) {
+  std::string up;
+  for (int i = 0; i < 100000; ++i) up += "../";
+  EXPECT_EQ(ResolveUrl(up + "x.html", "http://a.lan/b/c/d.html"), "http://a.lan/x.html");
+  EXPECT_EQ(ResolveUrl("a/../b/../../c", "http://a.lan/1/2/"), "http://a.lan/c");
+}
+
 TEST(ExtractHref, TakesTheTargetOfAnAnchor) {
   struct Case {
     const char* text;
