@@ -16,7 +16,8 @@
 //    replaces exactly the matched bytes.
 //  * Candidate starts are never continuation bytes (unless the pattern itself begins with
 //    one), so a match never starts inside a character.
-// Stray bytes (invalid UTF-8) never crash any function here; they match only themselves.
+// Stray bytes (invalid UTF-8) never crash any function here. Ignoring case they match only
+// themselves; exact searches compare bytes, so a broken pattern may match part of a character.
 
 #include <cstddef>
 #include <string>

@@ -31,6 +31,10 @@ WildMatcher::WildMatcher(std::string_view sub, bool ignore_case) {
     }
     at += ch.length;
   }
+  if (elements_.empty()) return;
+  const Element& first = elements_.front();
+  first_needs_lead_byte_ = first.kind == Kind::kChar && first.code >= 0x80 && !IsStrayByte(first.code) &&
+                           CasePartner(first.code) >= 0x80;
 }
 
 bool WildMatcher::IsCandidate(std::string_view text, std::size_t at) const {
@@ -71,6 +75,7 @@ std::size_t WildMatcher::MatchAt(std::string_view text, std::size_t at) const {
 }
 
 WildMatcher::Found WildMatcher::FindFrom(std::string_view text, std::size_t from) const {
+  if (elements_.empty()) return {};
   const std::size_t size = text.size();
   const Element& first = elements_.front();
   std::size_t at = from;
@@ -91,6 +96,10 @@ WildMatcher::Found WildMatcher::FindFrom(std::string_view text, std::size_t from
         }
         if (at >= size) break;
       }
+    } else if (first.kind == Kind::kChar && first_needs_lead_byte_) {
+      // A non-ASCII letter whose partners are all non-ASCII can only start at a lead byte.
+      while (at < size && static_cast<unsigned char>(text[at]) < 0xC2) ++at;
+      if (at >= size) break;
     }
     if (IsCandidate(text, at)) {
       const std::size_t length = MatchAt(text, at);

@@ -39,6 +39,7 @@ class WildMatcher {
   };
   std::vector<Element> elements_;
   bool starts_with_continuation_ = false;
+  bool first_needs_lead_byte_ = false;  // the first element cannot match an ASCII byte
 };
 
 }  // namespace trawler::text::detail

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
+#include "support/text/case_folding.h"
 #include "support/text/file_name_chars.h"
 #include "support/text/utf8.h"
 #include "text_globals_guard.h"
@@ -61,6 +64,56 @@ TEST(PosWild, WildcardMatchesOneCharacterAndNegativeStartIgnoresCase) {
   };
   for (const SearchCase& c : cases) {
     EXPECT_EQ(PosWild(c.text, c.sub, c.start), c.expected) << c.text << " / " << c.sub << " @" << c.start;
+  }
+}
+
+// Character-by-character search by the published rule, for comparison with the fast one.
+TextPos NaivePosWild(std::string_view text, std::string_view sub, TextPos start) {
+  const bool ignore_case = start < 0;
+  const std::size_t from = static_cast<std::size_t>(ignore_case ? -start : start) - 1;
+  std::vector<char32_t> pattern;
+  for (std::size_t at = 0; at < sub.size(); at += DecodeUtf8(sub, at).length) {
+    pattern.push_back(DecodeUtf8(sub, at).code);
+  }
+  for (std::size_t begin = from; begin < text.size(); ++begin) {
+    if (IsContinuationByte(static_cast<unsigned char>(text[begin]))) continue;
+    std::size_t at = begin;
+    bool matched = true;
+    for (const char32_t wanted : pattern) {
+      const Utf8Char ch = DecodeUtf8(text, at);
+      const bool same = ch.length > 0 && (wanted == U'?' || wanted == ch.code ||
+                                          (ignore_case && CharsMatchIgnoringCase(wanted, ch.code)));
+      if (!same) {
+        matched = false;
+        break;
+      }
+      at += ch.length;
+    }
+    if (matched) return static_cast<TextPos>(begin) + 1;
+  }
+  return 0;
+}
+
+TEST(PosWild, AgreesWithACharacterByCharacterSearch) {
+  TextGlobalsGuard guard;
+  const std::vector<std::string> pieces = {"a", "A", "b", "?", "п", "П", "ё", "Ё", "σ", "ς", "Σ",
+                                           "µ", "μ", "日", "\xFF", " ", "\xD0"};
+  std::mt19937 random(4242);
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  auto make = [&](int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += pieces[pick(random)];
+    return out;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string text = make(static_cast<int>(random() % 12));
+    const std::string sub = make(1 + static_cast<int>(random() % 3));
+    const TextPos start = (round % 2 == 0 ? 1 : -1) * (1 + static_cast<TextPos>(random() % 3));
+    // Exact searches compare bytes, so a broken pattern may match the first byte of a
+    // character; the character-by-character rule applies to valid patterns.
+    if (start > 0 && !IsValidUtf8(sub)) continue;
+    ASSERT_EQ(PosWild(text, sub, start), NaivePosWild(text, sub, start))
+        << "text [" << text << "] sub [" << sub << "] start " << start;
   }
 }
 
