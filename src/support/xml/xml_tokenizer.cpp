@@ -1,8 +1,7 @@
 #include "support/xml/xml_tokenizer.h"
 
+#include <algorithm>
 #include <cstddef>
-
-#include "support/text/string_toolkit.h"
 
 namespace trawler::xml {
 namespace {
@@ -10,43 +9,46 @@ namespace {
 constexpr std::string_view kCDataOpen = "<![CDATA[";
 constexpr std::string_view kCDataClose = "]]>";
 
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Text and tag texts never hold line breaks or tabs: each CR LF and each tab
-// becomes one space, and the result is trimmed.
-std::string Normalize(std::string_view raw) {
-  std::string out;
-  out.reserve(raw.size());
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    char c = raw[i];
-    if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
-      out += ' ';
-      ++i;
-    } else if (c == '\t') {
-      out += ' ';
+// Length of the line break at text[i] (CR LF, CR or LF), 0 when none.
+std::size_t LineBreakAt(std::string_view text, std::size_t i) {
+  if (text[i] == '\n') return 1;
+  if (text[i] != '\r') return 0;
+  return i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+}
+
+// Appends raw text to a token, each line break and each tab becoming one
+// space, then trims the token's text (the part after the marker) in place.
+void AppendNormalized(std::string &token, std::string_view raw) {
+  std::size_t begin = 0, end = raw.size();
+  while (begin < end && IsBlank(raw[begin])) ++begin;
+  while (end > begin && IsBlank(raw[end - 1])) --end;
+  for (std::size_t i = begin; i < end; ++i) {
+    std::size_t line_break = LineBreakAt(raw, i);
+    if (line_break > 0) {
+      token += ' ';
+      i += line_break - 1;
     } else {
-      out += c;
+      token += raw[i] == '\t' ? ' ' : raw[i];
     }
   }
-  return std::string(text::TrimBlanks(out));
 }
 
 // CDATA keeps its content untrimmed; line breaks and tabs are written as
 // visible escapes so that the one-line token can carry them.
-std::string EscapeCData(std::string_view raw) {
-  std::string out;
-  out.reserve(raw.size());
+void AppendCData(std::string &token, std::string_view raw) {
   for (std::size_t i = 0; i < raw.size(); ++i) {
-    char c = raw[i];
-    if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
-      out += "\\n ";
-      ++i;
-    } else if (c == '\t') {
-      out += "\\t ";
+    std::size_t line_break = LineBreakAt(raw, i);
+    if (line_break > 0) {
+      token += "\\n ";
+      i += line_break - 1;
+    } else if (raw[i] == '\t') {
+      token += "\\t ";
     } else {
-      out += c;
+      token += raw[i];
     }
   }
-  return out;
 }
 
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::size_t at, std::string_view prefix) {
@@ -60,75 +62,73 @@ bool StartsWithIgnoringAsciiCase(std::string_view text, std::size_t at, std::str
   return true;
 }
 
-void AddToken(std::vector<std::string> &tokens, std::string_view marker, std::string_view text) {
+std::string StartToken(std::string_view marker, std::size_t expected_length) {
   std::string token;
-  token.reserve(marker.size() + text.size());
-  token.append(marker).append(text);
-  tokens.push_back(std::move(token));
+  token.reserve(marker.size() + expected_length);
+  token.append(marker);
+  return token;
 }
 
 void AddTextToken(std::vector<std::string> &tokens, std::string_view raw) {
-  std::string text = Normalize(raw);
-  if (!text.empty()) AddToken(tokens, kTextMarker, text);
+  std::string token = StartToken(kTextMarker, raw.size());
+  AppendNormalized(token, raw);
+  if (token.size() > kTextMarker.size()) tokens.push_back(std::move(token));
+}
+
+void AddCDataToken(std::vector<std::string> &tokens, std::string_view raw) {
+  std::string token = StartToken(kCDataMarker, raw.size());
+  AppendCData(token, raw);
+  tokens.push_back(std::move(token));
+}
+
+void AddTagToken(std::vector<std::string> &tokens, std::string_view raw) {
+  std::string token = StartToken(kOpenTagMarker, raw.size());
+  AppendNormalized(token, raw);
+  std::string_view tag = std::string_view(token).substr(kOpenTagMarker.size());
+  if (!tag.empty() && tag.front() == '/') {
+    token.replace(0, kOpenTagMarker.size() + 1, kCloseTagMarker);
+  } else if (!tag.empty() && tag.back() == '/') {
+    token.pop_back();
+    token.replace(0, kOpenTagMarker.size(), kEmptyTagMarker);
+  }
+  tokens.push_back(std::move(token));
 }
 
 }  // namespace
 
-std::string JoinLines(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 32 + 2);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else {
-      out += c;
-    }
-  }
-  if (!text.empty() && text.back() != '\r' && text.back() != '\n') out += "\r\n";
-  return out;
-}
-
-std::vector<std::string> Tokenize(std::string_view joined) {
+std::vector<std::string> Tokenize(std::string_view text) {
   std::vector<std::string> tokens;
+  // Roughly one tag and one text per "<"; saves regrowing a large list.
+  tokens.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')) * 2 + 1);
   std::size_t p = 0;
-  while (p < joined.size()) {
-    std::size_t lt = joined.find('<', p);
+  while (p < text.size()) {
+    std::size_t lt = text.find('<', p);
     if (lt == std::string_view::npos) {
-      AddTextToken(tokens, joined.substr(p));
+      AddTextToken(tokens, text.substr(p));
       break;
     }
-    AddTextToken(tokens, joined.substr(p, lt - p));
+    AddTextToken(tokens, text.substr(p, lt - p));
 
-    if (StartsWithIgnoringAsciiCase(joined, lt, kCDataOpen)) {
+    if (StartsWithIgnoringAsciiCase(text, lt, kCDataOpen)) {
       std::size_t start = lt + kCDataOpen.size();
-      std::size_t end = joined.find(kCDataClose, start);
+      std::size_t end = text.find(kCDataClose, start);
       if (end == std::string_view::npos) {
-        AddToken(tokens, kCDataMarker, EscapeCData(joined.substr(start)));
+        // The rest of the text, which as a file's last line ends with a line break.
+        AddCDataToken(tokens, text.substr(start));
+        if (text.back() != '\r' && text.back() != '\n') tokens.back() += "\\n ";
         break;
       }
-      AddToken(tokens, kCDataMarker, EscapeCData(joined.substr(start, end - start)));
+      AddCDataToken(tokens, text.substr(start, end - start));
       p = end + kCDataClose.size();
       continue;
     }
 
-    std::size_t gt = joined.find('>', lt + 1);
+    std::size_t gt = text.find('>', lt + 1);
     if (gt == std::string_view::npos) {
       p = lt + 1;  // the stray "<" is dropped; what follows is text
       continue;
     }
-    std::string tag = Normalize(joined.substr(lt + 1, gt - lt - 1));
-    if (!tag.empty() && tag.front() == '/') {
-      AddToken(tokens, kCloseTagMarker, std::string_view(tag).substr(1));
-    } else if (!tag.empty() && tag.back() == '/') {
-      tag.pop_back();
-      AddToken(tokens, kEmptyTagMarker, tag);
-    } else {
-      AddToken(tokens, kOpenTagMarker, tag);
-    }
+    AddTagToken(tokens, text.substr(lt + 1, gt - lt - 1));
     p = gt + 1;
   }
   return tokens;

@@ -15,14 +15,11 @@ inline constexpr std::string_view kOpenTagMarker = "OT:";     // text between "<
 inline constexpr std::string_view kCloseTagMarker = "CT:";    // text after "</" up to ">"
 inline constexpr std::string_view kEmptyTagMarker = "ET:";    // "<x/>" without the slash
 
-// Joins the lines of `text` with CR LF after each line, as the reader sees a
-// file: CR, LF and CR LF all end a line, and a last line without a line
-// break gets one.
-std::string JoinLines(std::string_view text);
-
-// Tokenizes text whose lines are already joined by JoinLines. Markup is never
-// validated: a "<" without ">" is dropped, a CDATA section without "]]>"
-// takes the rest of the text.
-std::vector<std::string> Tokenize(std::string_view joined);
+// Tokenizes a file's text. CR, LF and CR LF each end a line. Text and tag
+// texts are trimmed, with every line break and tab made one space; CDATA
+// content keeps its blanks, with line breaks written «\n » and tabs «\t ».
+// Markup is never validated: a "<" without ">" is dropped, a CDATA section
+// without "]]>" takes the rest of the text (its last line included).
+std::vector<std::string> Tokenize(std::string_view text);
 
 }  // namespace trawler::xml

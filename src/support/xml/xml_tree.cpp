@@ -96,7 +96,7 @@ void TdewXMLTree::LoadFromFile(const std::filesystem::path &path) {
 void TdewXMLTree::LoadFromText(std::string_view content) {
   constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
   if (content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
-  Tokens = Tokenize(JoinLines(content));
+  Tokens = Tokenize(content);
   Build();
 }
 
@@ -111,9 +111,9 @@ void TdewXMLTree::Build() {
   // Opening tags met beyond kMaxDepth; their closing tags pop this count
   // instead of the node stack.
   int overflow = 0;
-  for (const std::string &token : Tokens) {
-    std::string_view marker = std::string_view(token).substr(0, 3);
-    std::string_view text = token.size() > 3 ? std::string_view(token).substr(3) : std::string_view();
+  for (std::string &token : Tokens) {
+    const std::string_view marker = std::string_view(token).substr(0, 3);
+    const std::string_view text = token.size() > 3 ? std::string_view(token).substr(3) : std::string_view();
     if (marker == kOpenTagMarker) {
       ++OpenCount;
       TdewXMLNode &node = AddNodeFromTag(*current, text);
@@ -133,10 +133,14 @@ void TdewXMLTree::Build() {
     } else if (marker == kEmptyTagMarker) {
       AddNodeFromTag(*current, text);
     } else if (marker == kTextMarker || marker == kCDataMarker) {
-      current->Value = std::string(text);
       current->IsCData = marker == kCDataMarker;
+      // The token's own buffer becomes the value: large files hold many
+      // long texts, and copying each would double their cost.
+      token.erase(0, 3);
+      current->Value = std::move(token);
     }
   }
+  Tokens.clear();
 }
 
 }  // namespace trawler::xml

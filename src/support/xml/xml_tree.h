@@ -38,11 +38,12 @@ class TdewXMLTree : public TdewXMLNode {
   // order mark is skipped.
   void LoadFromText(std::string_view content);
 
-  // Builds the tree from `Tokens` (second pass); an empty list gives an
-  // empty tree.
+  // Builds the tree from `Tokens` (second pass) and empties the list, whose
+  // texts move into the nodes; an empty list gives an empty tree.
   void Build();
 
-  std::vector<std::string> Tokens;  // the file's tokens after loading
+  // The file's tokens between the two passes; empty once the tree is built.
+  std::vector<std::string> Tokens;
   int OpenCount = 0;                // opening tags met by the builder
 };
 

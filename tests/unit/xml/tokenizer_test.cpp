@@ -7,28 +7,12 @@
 
 namespace {
 
-using trawler::xml::JoinLines;
 using trawler::xml::Tokenize;
-
-TEST(JoinLines, EveryKindOfLineBreakEndsALineWithCrLf) {
-  struct Case {
-    const char *input;
-    const char *expected;
-  } cases[] = {
-      {"", ""},
-      {"a", "a\r\n"},
-      {"a\n", "a\r\n"},
-      {"a\r\nb", "a\r\nb\r\n"},
-      {"a\rb\n\nc", "a\r\nb\r\n\r\nc\r\n"},
-      {"\r\r\n", "\r\n\r\n"},
-  };
-  for (const Case &c : cases) EXPECT_EQ(JoinLines(c.input), c.expected) << c.input;
-}
 
 TEST(Tokenize, TurnsMarkupIntoMarkedTokens) {
   struct Case {
     const char *name;
-    std::string input;  // lines already joined
+    std::string input;
     std::vector<std::string> expected;
   } cases[] = {
       {"text around tags is trimmed", "  hello <a>  t  </a> bye  \r\n",
@@ -42,6 +26,9 @@ TEST(Tokenize, TurnsMarkupIntoMarkedTokens) {
        {"OT:a", "CD: x\\n \\t y ", "CT:a"}},
       {"cdata marker ignores case", "<![cdata[<b>]]>", {"CD:<b>"}},
       {"cdata without end takes the rest", "<![CDATA[abc\r\n", {"CD:abc\\n "}},
+      {"... including the last line's break", "<![CDATA[a\tb", {"CD:a\\t b\\n "}},
+      {"every kind of line break in cdata", "<![CDATA[1\n2\r3\r\n\n4]]>", {"CD:1\\n 2\\n 3\\n \\n 4"}},
+      {"every kind of line break in text", "a\nb\rc\r\n\nd", {"TX:a b c  d"}},
       {"stray < is dropped and the rest is text", "a < b", {"TX:a", "TX:b"}},
       {"stray < before a real tag", "x<y <z>", {"TX:x", "OT:y <z"}},
       {"closing tag wins over the final slash", "</>", {"CT:"}},
