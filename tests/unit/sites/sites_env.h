@@ -4,6 +4,7 @@
 // registry store in it, a loop for the engines' HTTP clients and an engine list.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
