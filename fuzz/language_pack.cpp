@@ -17,14 +17,27 @@
 
 namespace {
 
+// One pack directory per fuzzing process, removed when the process ends.
+class PackDirectory {
+ public:
+  PackDirectory()
+      : root_(std::filesystem::temp_directory_path() /
+              ("fuzz_language_pack_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(root_ / "pack");
+  }
+  ~PackDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  const std::filesystem::path &root() const { return root_; }
+
+ private:
+  std::filesystem::path root_;
+};
+
 const std::filesystem::path &PackRoot() {
-  static const std::filesystem::path root = [] {
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("fuzz_language_pack_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir / "pack");
-    return dir;
-  }();
-  return root;
+  static const PackDirectory directory;
+  return directory.root();
 }
 
 void WritePart(const std::filesystem::path &file, std::string_view content) {
