@@ -15,6 +15,8 @@ namespace {
 
 enum Method { kGet, kPost, kHead };
 
+static_assert(HttpClient::kErrorBodyTooLarge == CURLE_FILESIZE_EXCEEDED);
+
 // A hostile server may send endless header lines; past this many they are not kept.
 constexpr std::size_t kMaxHeaderLines = 1000;
 constexpr std::size_t kMaxVerboseBytes = 1024 * 1024;
