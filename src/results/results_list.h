@@ -172,7 +172,8 @@ class tResultsList {
 
   // Reads the permanent list from the store (replacing its entries). From
   // then on every change of the permanent list is written back at once, and
-  // once more when the list is destroyed.
+  // once more when the list is destroyed - unless the stored list could not
+  // be read, since writing would then replace the user's entries.
   void LoadBlackList(platform::RegistryStore& store);
   // Writes the permanent list to the store LoadBlackList read it from;
   // false when it was never loaded or the store failed.
@@ -264,7 +265,9 @@ class tResultsList {
   tUrlList FPermanentBlackList;
   tUrlList FTemporaryBlackList;
   tUrlList* FBlackList = &FPermanentBlackList;
-  platform::RegistryStore* FBlackListStore = nullptr;  // set by LoadBlackList
+  // Set by a LoadBlackList that could read the stored list; a list that
+  // could not be read is never written over.
+  platform::RegistryStore* FBlackListStore = nullptr;
   bool FLoadingBlackList = false;
   int FBlackSaveHold = 0;
   bool FBlackSavePending = false;

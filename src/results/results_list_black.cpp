@@ -28,12 +28,13 @@ void tResultsList::BlackListChanged(tUrlList& list) {
 }
 
 void tResultsList::LoadBlackList(platform::RegistryStore& store) {
-  FBlackListStore = &store;
   Raise(OnBlackListClear);
   FLoadingBlackList = true;
   FPermanentBlackList.Clear();
   platform::RegKey key(store);
-  if (key.OpenKey(kBlackListKey, true)) {
+  const bool readable = key.OpenKey(kBlackListKey, true);
+  FBlackListStore = readable ? &store : nullptr;
+  if (readable) {
     for (const std::string& name : key.GetKeyNames()) {
       platform::RegKey entry(store);
       if (!entry.OpenKey(std::string(kBlackListKey) + "\\" + name, false)) continue;

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/registry.h"
 #include "results/black_matcher.h"
@@ -377,6 +379,30 @@ TEST_F(StoredBlackList, ListThatNeverLoadedNeverWrites) {
     EXPECT_FALSE(scratch.SaveBlackList());
   }
   EXPECT_EQ(Stored(), (std::vector<std::pair<std::string, bool>>{{"a.lan", true}}));
+}
+
+TEST_F(StoredBlackList, UnreadableStoreIsNeverWrittenOver) {
+  store.reset();
+  const fs::path hive = dir / "current_user.db";
+  {
+    platform::RegistryStore broken(dir);
+    ASSERT_EQ(broken.HiveFile(platform::Hive::CurrentUser), hive);
+  }
+  fs::remove(hive);
+  const std::string garbage = "not a database, but the user's file all the same";
+  { std::ofstream(hive) << garbage; }
+  store = std::make_unique<platform::RegistryStore>(dir);
+
+  {
+    tResultsList list;
+    list.LoadBlackList(*store);
+    list.AddBlack("a.lan", true, true);
+    EXPECT_FALSE(list.SaveBlackList());
+  }
+
+  std::ifstream in(hive);
+  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, garbage);
 }
 
 }  // namespace
