@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Trawler's one entry point.
 #   ./run.sh test        install what is missing, build, run every test (unit, gui, e2e)
-#   ./run.sh [ARGS...]   install what is missing, build, start the program with ARGS
+#   ./run.sh [--demo] [WORDS...]
+#                        install what is missing, build, start Trawler (with --demo on
+#                        simulated sites, offline); without a desktop program or a display,
+#                        search WORDS (or a sample query) from the terminal
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -55,4 +58,14 @@ if [ "${1:-}" = "test" ]; then
   exec ctest --output-on-failure -j"$JOBS" "$@"
 fi
 
-exec "$BUILD_DIR/src/trawler-cli" "${@:---help}"
+demo=()
+if [ "${1:-}" = "--demo" ]; then
+  demo=(--demo)
+  shift
+fi
+if [ -x "$BUILD_DIR/src/trawler" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  exec "$BUILD_DIR/src/trawler" "${demo[@]}" "$@"
+fi
+words=("$@")
+[ ${#words[@]} -eq 0 ] && words=(open source metasearch)
+exec "$BUILD_DIR/src/trawler-cli" "${demo[@]}" search "${words[@]}"
