@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -15,6 +16,36 @@
 
 namespace trawler::core::testing {
 namespace {
+
+// The field names of a rule: the texts between pairs of "%".
+std::vector<std::string> FieldNames(std::string_view spec) {
+    std::vector<std::string> names;
+    for (std::size_t open = spec.find('%'); open != std::string_view::npos;) {
+        const std::size_t close = spec.find('%', open + 1);
+        if (close == std::string_view::npos) break;
+        names.emplace_back(spec.substr(open + 1, close - open - 1));
+        open = spec.find('%', close + 1);
+    }
+    return names;
+}
+
+bool SameAscii(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The names that fill a hit or steer paging (each also in its twin ending in "1").
+bool IsHitField(std::string name) {
+    static const std::set<std::string> names{
+        "TITLE", "ADDTITLE", "COUNT", "RELEVANCE", "NEXTPAGE", "BASENEXTPAGE", "PAGEREF", "NEXTCGI",
+        "BASENEXTCGI", "URL", "TOPURL", "HTTPURL", "HTTPTOPURL", "LONGURL", "LONGTOPURL", "ADDURL",
+        "ADDTOPURL", "BASEURL", "BASETOPURL", "BASEADDURL", "BASEADDTOPURL", "DATEMODIFIED",
+        "DESCRIPTION", "CDESCRIPTION"};
+    for (char &c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (name.size() > 1 && name.back() == '1') name.pop_back();
+    return names.count(name) > 0;
+}
 
 TEST(SiteFileLint, ReportsWhatTheLoaderWouldIgnore) {
     const struct {
@@ -104,6 +135,19 @@ TEST_F(ShippedSitesTest, EverySiteCanBeSearchedAndChecked) {
         for (const auto &input : e->Inputs) {
             if (input->InputType != tInputType::PageNum) continue;
             EXPECT_FALSE(input->Koeff.empty()) << input->Name << ": the page step must be stated";
+        }
+        // A field named like an input also stores its value in that input for the next
+        // request: an input "title" would be sent with the last hit's title.
+        for (const auto &output : e->Outputs) {
+            for (const auto &line : output->Markers) {
+                for (const auto &field : FieldNames(ValueOfLine(line))) {
+                    if (!IsHitField(field)) continue;
+                    for (const auto &input : e->Inputs) {
+                        EXPECT_FALSE(SameAscii(input->Name, field))
+                            << "field " << field << " would overwrite input " << input->Name;
+                    }
+                }
+            }
         }
     }
     for (const auto &line : list_->Categories)
