@@ -1,7 +1,7 @@
 // Sites and whole site files switched on and off. Only "off" is stored (a false value under
 // the Sites key, named by the engine key or the file id); a missing value means on.
 
-#include <unordered_set>
+#include "core/enabling.h"
 
 #include "core/engine_list.h"
 #include "platform/registry_name_fold.h"
@@ -21,23 +21,33 @@ void StoreOff(platform::RegistryStore &store, const std::string &name, bool on) 
 
 }  // namespace
 
-void TEngineList::ReadEnabled(TSDFInfo &sdf) {
-    platform::RegKey reg(FRegistry);
-    if (!reg.OpenKey(kSitesKey, true)) return;
-    // One listing of the stored names instead of one lookup per site: most sites are on.
-    std::unordered_set<std::string> stored;
-    for (const auto &name : reg.GetValueNames()) stored.insert(platform::FoldRegistryName(name));
-    if (stored.empty()) return;
-    if (stored.count(platform::FoldRegistryName(sdf.Id))) {
-        if (const auto value = reg.ReadBool(sdf.Id)) sdf.Enabled = *value;
+StoredSwitches StoredSwitches::Read(platform::RegistryStore &store) {
+    StoredSwitches switches;
+    platform::RegKey reg(store);
+    if (!reg.OpenKey(kSitesKey, true)) return switches;
+    for (const auto &name : reg.GetValueNames()) {
+        switches.values_[platform::FoldRegistryName(name)] = reg.ReadBool(name);
     }
+    return switches;
+}
+
+const std::optional<bool> *StoredSwitches::Find(std::string_view name) const {
+    if (values_.empty()) return nullptr;
+    const auto it = values_.find(platform::FoldRegistryName(name));
+    return it == values_.end() ? nullptr : &it->second;
+}
+
+void ApplyStoredSwitches(TSDFInfo &sdf, const StoredSwitches &switches) {
+    if (const auto *value = switches.Find(sdf.Id); value && *value) sdf.Enabled = **value;
     for (const auto &engine : sdf.Engines) {
-        const auto key = EngineKey(*engine);
         engine->Enabled = true;
-        if (!stored.count(platform::FoldRegistryName(key))) continue;
-        if (const auto value = reg.ReadBool(key)) engine->Enabled = *value;
+        if (const auto *value = switches.Find(TEngineList::EngineKey(*engine)); value && *value) {
+            engine->Enabled = **value;
+        }
     }
 }
+
+void TEngineList::ReadEnabled(TSDFInfo &sdf) { ApplyStoredSwitches(sdf, StoredSwitches::Read(FRegistry)); }
 
 void TEngineList::SetEngineEnabled(TEngine &engine, bool on) {
     engine.Enabled = on;

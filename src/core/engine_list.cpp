@@ -7,6 +7,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/enabling.h"
 #include "core/site_file_parser.h"
 #include "results/results_list.h"
 #include "support/text/case_folding.h"
@@ -148,6 +149,7 @@ std::string TEngineList::LoadSites(const std::string &dir) {
     std::sort(names.begin(), names.end());
 
     SiteFileParser parser(*this);
+    const auto switches = StoredSwitches::Read(FRegistry);
     for (const auto &name : names) {
         if (!error.empty()) break;
         auto sdf = std::make_unique<TSDFInfo>();
@@ -159,7 +161,7 @@ std::string TEngineList::LoadSites(const std::string &dir) {
         if (ReadWholeFile(info.FileName, content, error)) {
             parser.Parse(info, text::DecodeUtf8OrLegacy(text::StripUtf8Bom(content)));
         }
-        ReadEnabled(info);
+        ApplyStoredSwitches(info, switches);
     }
     if (error.empty()) LoadUserCategories();
 
