@@ -46,7 +46,11 @@ std::vector<IniSection> ParseIni(std::string_view text) {
   while (start < text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text::TrimBlanks(text.substr(start, end - start));
+    // A NUL ends nothing but is never written back (see OneLine), so it is
+    // dropped here too: what is read is what a rewrite gives.
+    std::string raw(text.substr(start, end - start));
+    std::erase(raw, '\0');
+    const std::string_view line = text::TrimBlanks(raw);
     start = end + 1;
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {

@@ -46,7 +46,8 @@ struct OldBlock {
     const std::string_view prefix = line.substr(0, 2);
     const std::string_view value = line.substr(2);
     if (prefix == "%0") {
-      Urls.emplace_back(value);
+      // An empty address names nothing; it must not become the main one.
+      if (!value.empty()) Urls.emplace_back(value);
     } else if (prefix == "%1") {
       Engines.emplace_back(value);
     } else if (prefix == "%6") {

@@ -98,7 +98,10 @@ TEST(OldFormat, MergeAddsResultsAndKeepsTheSetsDescription) {
 
 TEST(OldFormat, BlocksWithoutAnAddressAreDropped) {
   tResultsList list;
-  LoadOldText(list, std::string(kHeader) + "#%No address\r\n%1e\r\n#%Kept\r\n%0http://k.lan/\r\n", "x.twr", false);
+  LoadOldText(list,
+              std::string(kHeader) + "#%No address\r\n%1e\r\n#%Empty address\r\n%0\r\n"
+                                     "#%Kept\r\n%0http://k.lan/\r\n%0\r\n",
+              "x.twr", false);
   EXPECT_EQ(Titles(list), std::vector<std::string>{"Kept"});
 }
 

@@ -199,12 +199,18 @@ TEST(Waymark, SaveReportsMissingAddressAndAddedScheme) {
 }
 
 TEST(IniText, ParsesForgivingly) {
+  using namespace std::string_literals;
   const auto sections = ParseIni(
-      "stray=1\r\n[A]\r\nk=v\r\n;comment\r\nnokey\r\n=novalue\r\n[ b ]\nx = y \n[a]\rk2=v2");
+      "stray=1\r\n[A]\r\nk=v\r\n;comment\r\nnokey\r\n=novalue\r\n[ b ]\nx = y \n[a]\rk2=v\0" "2"s);
   ASSERT_EQ(sections.size(), 2u);
   EXPECT_EQ(sections[0].Lines, (std::vector<std::string>{"k=v", "k2=v2"}));
   EXPECT_EQ(sections[1].Name, "b");
   EXPECT_EQ(IniValue(sections[1].Lines[0]), "y");
+  // What is read survives being written and read again.
+  const auto again = ParseIni(FormatIni(sections));
+  ASSERT_EQ(again.size(), 2u);
+  EXPECT_EQ(again[0].Lines, sections[0].Lines);
+  EXPECT_EQ(again[1].Lines, sections[1].Lines);
 }
 
 }  // namespace
