@@ -19,22 +19,22 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct ResultSpec {
+struct ResultShape {
   std::string title;
   std::vector<std::string> urls;  // the first is the main address
   std::string description;
 };
 
-void Fill(tResultsList& list, const std::vector<ResultSpec>& specs) {
-  for (const ResultSpec& spec : specs) {
+void Fill(tResultsList& list, const std::vector<ResultShape>& shapes) {
+  for (const ResultShape& shape : shapes) {
     tHit hit;
-    hit.Url = spec.urls.at(0);
+    hit.Url = shape.urls.at(0);
     hit.Engine = "e";
-    hit.Title = spec.title;
-    hit.Description = spec.description;
+    hit.Title = shape.title;
+    hit.Description = shape.description;
     tUrlResult* result = list.AddHit(hit, false).Result;
     ASSERT_NE(result, nullptr) << hit.Url;
-    for (std::size_t i = 1; i < spec.urls.size(); ++i) result->AddOtherUrl(spec.urls[i]);
+    for (std::size_t i = 1; i < shape.urls.size(); ++i) result->AddOtherUrl(shape.urls[i]);
   }
 }
 
