@@ -14,7 +14,7 @@ JOBS=${TRAWLER_JOBS:-2}
 # Debian packages needed to build, run and test.
 PACKAGES=(
   g++ make cmake pkg-config ca-certificates
-  libcurl4-openssl-dev libsqlite3-dev libpcre2-dev libzip-dev
+  libcurl4-openssl-dev libsqlite3-dev libpcre2-dev libzip-dev libglib2.0-dev
   libgtest-dev libgmock-dev
   nginx-light tinyproxy
 )
