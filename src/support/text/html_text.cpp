@@ -140,6 +140,22 @@ std::string DropSpacesAfterCrLf(std::string_view text) {
   return out;
 }
 
+// Whether an ASCII text occurs in text, ASCII letters compared ignoring case. A non-ASCII
+// character never folds to an ASCII one, so this finds exactly what the full search would.
+bool ContainsAsciiIgnoringCase(std::string_view text, std::string_view find) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
+  // Every text searched for here starts with a character that has no case ("&", "%", "#",
+  // "<"), so its occurrences can be found with memchr.
+  const char first = find[0];
+  for (std::size_t at = text.find(first); at != std::string_view::npos; at = text.find(first, at + 1)) {
+    if (text.size() - at < find.size()) return false;
+    std::size_t i = 1;
+    while (i < find.size() && lower(text[at + i]) == lower(find[i])) ++i;
+    if (i == find.size()) return true;
+  }
+  return false;
+}
+
 std::string HighlightPiece(std::string piece, std::string_view words) {
   if (PosWild(piece, std::string("<b>").append(words).append("</b>"), -1) > 0) return piece;
   std::size_t start = 0;
@@ -161,16 +177,13 @@ std::string HighlightPiece(std::string piece, std::string_view words) {
 
 std::string HtmlToText(std::string_view html) {
   std::string text(html);
-  // Every find text starts with "&", "%", "#" or "<": a text without that character cannot
-  // match it, and most fields of a result page hold none of them. Skipping those passes keeps
-  // the result and saves compiling and running a search per pass and per field.
+  // Most fields of a result page hold few or none of these texts. A quick scan for each one
+  // keeps the result and spares compiling and running a full search for every pass.
   for (const auto& [find, replacement] : kEntityReplacements) {
-    if (text.find(find[0]) != std::string::npos) ReplaceAll(text, find, replacement, true);
+    if (ContainsAsciiIgnoringCase(text, find)) ReplaceAll(text, find, replacement, true);
   }
-  if (text.find('<') != std::string::npos) {
-    ReplaceAll(text, "<BR>", " ", true);
-    ReplaceAll(text, "<DD>", " ", true);
-    ReplaceAll(text, "</DD>", " ", true);
+  for (const std::string_view tag : {"<BR>", "<DD>", "</DD>"}) {
+    if (ContainsAsciiIgnoringCase(text, tag)) ReplaceAll(text, tag, " ", true);
   }
   text = RemoveLineBreaksAndTabs(text);
   text = CollapseTags(text);
@@ -220,6 +233,8 @@ std::string XmlUnescape(std::string_view text) {
 }
 
 std::string NormalizeLineBreaks(std::string_view text) {
+  // Every step below works on CR and LF only; most texts hold neither.
+  if (text.find_first_of("\r\n") == std::string_view::npos) return std::string(text);
   std::string out(text);
   // CR CR becomes CR LF; one pass leaves no CR CR behind.
   ReplaceAll(out, "\r\r", "\r\n", false);

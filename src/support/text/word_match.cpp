@@ -37,6 +37,16 @@ bool Test(std::string_view upper_text, std::string_view upper_words, WordMatchMo
   return mode == WordMatchMode::kAllWords;
 }
 
+// HtmlToText returns a text unchanged when it holds no markup, references, escapes or line
+// breaks and starts and ends with a visible character; testing it again would only repeat
+// the first test (and a filter over many results does that for every title and address).
+bool PlainAlready(std::string_view text) {
+  if (text.empty()) return true;
+  if (static_cast<unsigned char>(text.front()) <= ' ' || static_cast<unsigned char>(text.back()) <= ' ')
+    return false;
+  return text.find_first_of("<&%#\r\n\t") == std::string_view::npos;
+}
+
 }  // namespace
 
 bool TextContainsWords(std::string_view text, std::string_view words, int mode) {
@@ -44,6 +54,7 @@ bool TextContainsWords(std::string_view text, std::string_view words, int mode) 
   const auto match_mode = static_cast<WordMatchMode>(mode);
   const std::string upper_words = UpperText(words);
   if (Test(UpperText(text), upper_words, match_mode)) return true;
+  if (PlainAlready(text)) return false;
   return Test(UpperText(HtmlToText(text)), upper_words, match_mode);
 }
 
