@@ -132,6 +132,12 @@ std::string Document(tResultsList& list, bool all, ExportProgress* progress) {
 
 }  // namespace
 
+std::string JsonString(std::string_view text) {
+  std::string out;
+  AppendString(out, text);
+  return out;
+}
+
 std::string IsoDateTime(text::TDateTime value) {
   if (value == 0) return {};
   const text::CalendarDateTime f = text::DecodeDateTime(value);

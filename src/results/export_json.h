@@ -16,6 +16,9 @@
 
 namespace trawler::results {
 
+// A JSON string literal of a text (made valid UTF-8 first).
+std::string JsonString(std::string_view text);
+
 // "2001-03-05T14:30:00+01:00"; empty for no date (0).
 std::string IsoDateTime(text::TDateTime value);
 

@@ -28,6 +28,12 @@ void OnInterrupt(int) { gInterrupted = 1; }
 
 void Fail(const std::string &message) { std::fprintf(stderr, "trawler-cli: %s\n", message.c_str()); }
 
+// --category, else the category the user last searched.
+std::string CategoryToUse(CliSession &session, const CliOptions &options) {
+  if (!options.category.empty()) return options.category;
+  return session.Settings().Category.empty() ? "0" : session.Settings().Category;
+}
+
 // Runs the search that the engine list is set up for until it ends or the user interrupts it.
 void RunSearchToEnd(CliSession &session, EngineReports &reports) {
   core::TEngineList &list = session.Engines();
@@ -87,8 +93,7 @@ int RunSearch(const CliOptions &options) {
     return 3;
   }
   core::TEngineList &list = session.Engines();
-  const std::string category =
-      !options.category.empty() ? options.category : (session.Settings().Category.empty() ? "0" : session.Settings().Category);
+  const std::string category = CategoryToUse(session, options);
   std::vector<core::TEngine *> selected;
   if (!SelectEngines(session, options, category, selected, error)) {
     Fail(error);
@@ -149,8 +154,7 @@ int RunSites(const CliOptions &options) {
     return 3;
   }
   core::TEngineList &list = session.Engines();
-  const std::string category =
-      !options.category.empty() ? options.category : (session.Settings().Category.empty() ? "0" : session.Settings().Category);
+  const std::string category = CategoryToUse(session, options);
   list.Category = category;
   list.SelectCategory(category);
 

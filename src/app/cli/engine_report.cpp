@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "support/text/utf8.h"
+#include "results/export_json.h"
 
 namespace trawler::cli {
 
@@ -91,28 +91,7 @@ bool EngineReports::AnySucceeded() const {
   return false;
 }
 
-std::string JsonQuoted(const std::string &raw) {
-  const std::string text = text::MakeValidUtf8(raw);
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
+std::string JsonQuoted(const std::string &text) { return results::JsonString(text); }
 
 std::string EngineReportsJson(const std::vector<EngineReport> &reports) {
   std::string out = "[";

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "results/expr_list.h"
-#include "scratch_store.h"
+#include "support/scratch_store.h"
 #include "support/text/regex_match.h"
 
 namespace trawler::results {

@@ -12,7 +12,7 @@
 #include "results/expr_history.h"
 #include "results/expr_run.h"
 #include "results/results_list.h"
-#include "scratch_store.h"
+#include "support/scratch_store.h"
 
 namespace trawler::results {
 namespace {

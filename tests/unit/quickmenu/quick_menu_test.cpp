@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "scratch_store.h"
+#include "support/scratch_store.h"
 #include "support/quickmenu/quick_menu.h"
 
 namespace trawler::quickmenu {

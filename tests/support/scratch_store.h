@@ -14,7 +14,7 @@ class ScratchStore {
  public:
   ScratchStore() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/trawler-quickmenu-XXXXXX";
+    std::string pattern = std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/trawler-test-XXXXXX";
     if (::mkdtemp(pattern.data())) FPath = pattern;
     FStore = std::make_unique<trawler::platform::RegistryStore>(FPath / "registry");
   }
