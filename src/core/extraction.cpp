@@ -26,7 +26,7 @@ namespace trawler::core {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-// A spec with more fields than this is not a rule anyone wrote; the rest is ignored.
+// A rule with more fields than this is not a rule anyone wrote; the rest is ignored.
 constexpr std::size_t kMaxFieldsPerSpec = 256;
 
 // A searched-for text compiled once: ignoring case, "?" for any one character. An empty
@@ -71,23 +71,23 @@ std::string ReplaceEscapes(std::string_view s) {
 
 std::string Trimmed(std::string_view s) { return std::string(text::TrimBlanks(s)); }
 
-// One field of a spec with its delimiters, as the field loop reads them in turn.
-struct SpecField {
+// One field of a rule with its delimiters, as the field loop reads them in turn.
+struct RuleField {
     std::string name;   // as written (trimmed)
     std::string upper;  // uppercased ASCII, for the field table
     Marker before, after;
     bool beforeIsQuestion = false, afterIsQuestion = false;
 };
 
-// The field loop's walk over a spec depends only on the spec, so it is done once per spec.
-std::vector<SpecField> CompileFields(std::string_view spec) {
-    std::vector<SpecField> fields;
-    std::string_view s = spec;
+// The field loop's walk over a rule depends only on the rule, so it is done once per rule.
+std::vector<RuleField> CompileFields(std::string_view rule) {
+    std::vector<RuleField> fields;
+    std::string_view s = rule;
     while (fields.size() < kMaxFieldsPerSpec) {
         const std::size_t p1 = s.find('%');
         if (p1 == npos) break;
         const std::size_t p2 = s.find('%', p1 + 1);
-        SpecField f;
+        RuleField f;
         f.name = Trimmed(s.substr(p1 + 1, p2 == npos ? npos : p2 - p1 - 1));
         const std::string_view fromPercent = s.substr(p1);
         // After-text: what follows the field name and its closing "%", up to the next "%".
@@ -108,7 +108,7 @@ std::vector<SpecField> CompileFields(std::string_view spec) {
         f.upper = f.name;
         for (char &c : f.upper)
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        // The spec moves on to the after-text that follows the field (exact bytes); a field
+        // The rule moves on to the after-text that follows the field (exact bytes); a field
         // with no literal text after it is the last one read.
         std::string_view rest = nameAt == npos ? std::string_view() : fromPercent.substr(nameAt + f.name.size());
         const std::size_t next = after.empty() ? npos : rest.find(after);
@@ -148,11 +148,11 @@ public:
     Extractor(TEngineList &list, TEngine &engine, const TEngineOutput &output, int depth)
         : list_(list), engine_(engine), output_(output), depth_(depth) {}
 
-    void Run(std::string_view page, std::string_view spec);
+    void Run(std::string_view page, std::string_view rule);
 
 private:
     std::string PageAddress() const { return engine_.Http ? engine_.Http->FinalUrl : std::string(); }
-    void ReadField(const SpecField &f, std::string_view &block, HitFields &hit);
+    void ReadField(const RuleField &f, std::string_view &block, HitFields &hit);
     void ApplyField(const std::string &name, const std::string &v, HitFields &hit);
     void MakeHit(HitFields &hit);
     std::string HrefText(const std::string &v, bool withBase, bool cutAtSpace) const;
@@ -180,12 +180,12 @@ std::string Extractor::HrefText(const std::string &v, bool withBase, bool cutAtS
     return text::ExtractHref(v, withBase ? PageAddress() : std::string(), cutAtSpace);
 }
 
-void Extractor::Run(std::string_view page, std::string_view spec0) {
-    const std::size_t first = spec0.find('%');
-    const std::size_t last = spec0.rfind('%');
-    const Marker m1(ReplaceEscapes(Trimmed(first == npos ? std::string_view() : spec0.substr(0, first))));
-    const Marker m2(ReplaceEscapes(Trimmed(last == npos ? spec0 : spec0.substr(last + 1))));
-    const std::vector<SpecField> fields = CompileFields(spec0);
+void Extractor::Run(std::string_view page, std::string_view rule0) {
+    const std::size_t first = rule0.find('%');
+    const std::size_t last = rule0.rfind('%');
+    const Marker m1(ReplaceEscapes(Trimmed(first == npos ? std::string_view() : rule0.substr(0, first))));
+    const Marker m2(ReplaceEscapes(Trimmed(last == npos ? rule0 : rule0.substr(last + 1))));
+    const std::vector<RuleField> fields = CompileFields(rule0);
 
     std::string_view p = page;
     while (engine_.Active && !p.empty()) {
@@ -208,7 +208,7 @@ void Extractor::Run(std::string_view page, std::string_view spec0) {
         }
 
         HitFields hit;
-        for (const SpecField &f : fields) {
+        for (const RuleField &f : fields) {
             if (block.empty()) break;
             ReadField(f, block, hit);
         }
@@ -227,7 +227,7 @@ void Extractor::Run(std::string_view page, std::string_view spec0) {
     }
 }
 
-void Extractor::ReadField(const SpecField &f, std::string_view &block, HitFields &hit) {
+void Extractor::ReadField(const RuleField &f, std::string_view &block, HitFields &hit) {
     // The value: the text after the before-text, up to the after-text.
     std::string_view v;
     const auto bAt = f.before.Find(block);
@@ -441,8 +441,8 @@ int EstimateRelevance(int hitCount, int totalCount, int maxCountPerEngine) {
 }
 
 void ExtractHits(TEngineList &list, TEngine &engine, const TEngineOutput &output,
-                 std::string_view text, std::string_view spec, int depth) {
-    Extractor(list, engine, output, depth).Run(text, spec);
+                 std::string_view text, std::string_view rule, int depth) {
+    Extractor(list, engine, output, depth).Run(text, rule);
 }
 
 void ReadResultPage(TEngineList &list, TEngine &engine) {
@@ -462,9 +462,9 @@ void ReadPresearchPage(TEngineList &list, TEngine &engine) {
     for (const auto &output : engine.Outputs) {
         if (!engine.Active) return;
         if (output->OutputType != tOutputType::Presearch) continue;
-        std::string spec = Trimmed(ValueOfName(output->Markers, code));
-        if (spec.empty()) spec = Trimmed(ValueOfName(output->Markers, "-1"));
-        ExtractHits(list, engine, *output, page, spec);
+        std::string rule = Trimmed(ValueOfName(output->Markers, code));
+        if (rule.empty()) rule = Trimmed(ValueOfName(output->Markers, "-1"));
+        ExtractHits(list, engine, *output, page, rule);
     }
 }
 

@@ -2,7 +2,7 @@
 
 // Cutting a fetched page into hits with an engine's extraction rules.
 //
-// A rule ("spec") is a line of literal page text with field names between "%" signs:
+// A rule is a line of literal page text with field names between "%" signs:
 //   <li><a href="%URL%">%TITLE%</a>%DESCRIPTION%</li>
 // The text before the first "%" starts a hit's block, the text after the last "%" ends it,
 // and the literal text around each field delimits its value. The same pass picks up the
@@ -24,17 +24,17 @@ namespace trawler::core {
 
 class TEngineList;
 
-// Sub-specs may name each other; a hostile site file must not be able to recurse without end.
+// Sub-rules may name each other; a hostile site file must not be able to recurse without end.
 inline constexpr int kMaxSubSpecDepth = 8;
 
 // Runs every result rule of the engine's outputs for its category code over the engine's
 // PageText.
 void ReadResultPage(TEngineList &list, TEngine &engine);
-// Runs the presearch rules over the engine's PageText (one spec per presearch output).
+// Runs the presearch rules over the engine's PageText (one rule per presearch output).
 void ReadPresearchPage(TEngineList &list, TEngine &engine);
-// The matching algorithm for one spec over one text.
+// The matching algorithm for one rule over one text.
 void ExtractHits(TEngineList &list, TEngine &engine, const TEngineOutput &output,
-                 std::string_view text, std::string_view spec, int depth = 0);
+                 std::string_view text, std::string_view rule, int depth = 0);
 
 // The relevance estimate of a hit without one of its own: the first hits of a site rank
 // highest, falling as the site's hits accumulate; always 1 to 100.

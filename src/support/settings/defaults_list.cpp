@@ -100,16 +100,16 @@ bool SaveUrlLists(RegKey &key, const tDefaultsList &settings) {
 // that asks for proxy discovery was missing.
 bool LoadTable(RegKey &key, std::span<const SettingSpec> table, tDefaultsList &settings) {
   bool discover = false;
-  for (const SettingSpec &spec : table) {
-    if (CheckValue(key, spec, settings) && spec.DiscoverProxyWhenMissing) discover = true;
-    ReadValue(key, spec, settings);
+  for (const SettingSpec &row : table) {
+    if (CheckValue(key, row, settings) && row.DiscoverProxyWhenMissing) discover = true;
+    ReadValue(key, row, settings);
   }
   return discover;
 }
 
 bool SaveTable(RegKey &key, std::span<const SettingSpec> table, const tDefaultsList &settings) {
   bool ok = true;
-  for (const SettingSpec &spec : table) ok = WriteValue(key, spec, settings) && ok;
+  for (const SettingSpec &row : table) ok = WriteValue(key, row, settings) && ok;
   return ok;
 }
 
@@ -117,7 +117,7 @@ bool SaveTable(RegKey &key, std::span<const SettingSpec> table, const tDefaultsL
 
 tDefaultsList::tDefaultsList() {
   for (std::span<const SettingSpec> table : {WaymarkSettings(), ProgramSettings(), UrlKeySettings()})
-    for (const SettingSpec &spec : table) ApplyDefault(spec, *this);
+    for (const SettingSpec &row : table) ApplyDefault(row, *this);
 }
 
 void tDefaultsList::Load(platform::RegistryStore &store) {

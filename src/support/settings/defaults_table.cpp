@@ -36,14 +36,14 @@ constexpr SettingSpec Gone(std::string_view name) { return {.Name = name, .Kind 
 constexpr ValidRange Counts(std::int32_t min, std::int32_t max) { return {min, max, OutOfRange::Clamp}; }
 constexpr ValidRange Choice(std::int32_t last) { return {0, last, OutOfRange::UseDefault}; }
 
-constexpr SettingSpec WithZeroAs(SettingSpec spec, std::int32_t value) {
-  spec.ZeroReadsAs = value;
-  return spec;
+constexpr SettingSpec WithZeroAs(SettingSpec row, std::int32_t value) {
+  row.ZeroReadsAs = value;
+  return row;
 }
 
-constexpr SettingSpec WithEmptyAs(SettingSpec spec, std::string_view value) {
-  spec.EmptyReadsAs = value;
-  return spec;
+constexpr SettingSpec WithEmptyAs(SettingSpec row, std::string_view value) {
+  row.EmptyReadsAs = value;
+  return row;
 }
 
 constexpr std::array kWaymark{
@@ -162,8 +162,8 @@ std::span<const SettingSpec> UrlKeySettings() { return kUrlKey; }
 
 const SettingSpec *FindSetting(std::string_view name) {
   for (std::span<const SettingSpec> table : {WaymarkSettings(), ProgramSettings(), UrlKeySettings()})
-    for (const SettingSpec &spec : table)
-      if (SameName(spec.Name, name)) return &spec;
+    for (const SettingSpec &row : table)
+      if (SameName(row.Name, name)) return &row;
   return nullptr;
 }
 

@@ -21,20 +21,20 @@ RegType StoredType(ValueKind kind) {
   return RegType::None;
 }
 
-bool WriteDefault(platform::RegKey &key, const SettingSpec &spec, const tDefaultsList &list) {
-  switch (spec.Kind) {
+bool WriteDefault(platform::RegKey &key, const SettingSpec &row, const tDefaultsList &list) {
+  switch (row.Kind) {
     case ValueKind::String: {
-      if (spec.DefaultFromField) {
-        if (auto field = std::get_if<std::string tDefaultsList::*>(&spec.Field))
-          return key.WriteString(spec.Name, list.**field);
+      if (row.DefaultFromField) {
+        if (auto field = std::get_if<std::string tDefaultsList::*>(&row.Field))
+          return key.WriteString(row.Name, list.**field);
       }
       // Through a std::string: an empty default must still be an empty text,
       // never a null pointer the store could take for "no data".
-      return key.WriteString(spec.Name, std::string(spec.DefaultText));
+      return key.WriteString(row.Name, std::string(row.DefaultText));
     }
-    case ValueKind::Integer: return key.WriteInteger(spec.Name, spec.DefaultNumber);
-    case ValueKind::Boolean: return key.WriteBool(spec.Name, spec.DefaultNumber != 0);
-    case ValueKind::DateTime: return key.WriteDateTime(spec.Name, 0);
+    case ValueKind::Integer: return key.WriteInteger(row.Name, row.DefaultNumber);
+    case ValueKind::Boolean: return key.WriteBool(row.Name, row.DefaultNumber != 0);
+    case ValueKind::DateTime: return key.WriteDateTime(row.Name, 0);
     case ValueKind::Obsolete: break;
   }
   return true;
@@ -42,97 +42,97 @@ bool WriteDefault(platform::RegKey &key, const SettingSpec &spec, const tDefault
 
 // A date-time written back: anything but a finite number is 0 ("no date"),
 // and so is a date not above 0 where only those count.
-text::TDateTime StorableDate(const SettingSpec &spec, text::TDateTime value) {
+text::TDateTime StorableDate(const SettingSpec &row, text::TDateTime value) {
   if (!std::isfinite(value)) return 0;
-  if (spec.OnlyAboveZero && !(value > 0)) return 0;
+  if (row.OnlyAboveZero && !(value > 0)) return 0;
   return value;
 }
 
 }  // namespace
 
-std::int32_t BringIntoRange(const SettingSpec &spec, std::int32_t value) {
-  if (!spec.Range) return value;
-  const ValidRange &range = *spec.Range;
+std::int32_t BringIntoRange(const SettingSpec &row, std::int32_t value) {
+  if (!row.Range) return value;
+  const ValidRange &range = *row.Range;
   if (value >= range.Min && value <= range.Max) return value;
-  return range.Policy == OutOfRange::Clamp ? std::clamp(value, range.Min, range.Max) : spec.DefaultNumber;
+  return range.Policy == OutOfRange::Clamp ? std::clamp(value, range.Min, range.Max) : row.DefaultNumber;
 }
 
-void ApplyDefault(const SettingSpec &spec, tDefaultsList &list) {
-  if (spec.DefaultFromField) return;
+void ApplyDefault(const SettingSpec &row, tDefaultsList &list) {
+  if (row.DefaultFromField) return;
   std::visit(
       [&](auto field) {
         using Field = decltype(field);
         if constexpr (std::is_same_v<Field, std::string tDefaultsList::*>)
-          list.*field = std::string(spec.DefaultText);
+          list.*field = std::string(row.DefaultText);
         else if constexpr (std::is_same_v<Field, std::int32_t tDefaultsList::*>)
-          list.*field = spec.DefaultNumber;
+          list.*field = row.DefaultNumber;
         else if constexpr (std::is_same_v<Field, bool tDefaultsList::*>)
-          list.*field = spec.DefaultNumber != 0;
+          list.*field = row.DefaultNumber != 0;
         else if constexpr (std::is_same_v<Field, text::TDateTime tDefaultsList::*>)
           list.*field = 0;
       },
-      spec.Field);
+      row.Field);
 }
 
-bool CheckValue(platform::RegKey &key, const SettingSpec &spec, const tDefaultsList &list) {
-  if (spec.Kind == ValueKind::Obsolete) {
-    if (key.ValueExists(spec.Name)) key.DeleteValue(spec.Name);
+bool CheckValue(platform::RegKey &key, const SettingSpec &row, const tDefaultsList &list) {
+  if (row.Kind == ValueKind::Obsolete) {
+    if (key.ValueExists(row.Name)) key.DeleteValue(row.Name);
     return false;
   }
-  RegType stored = key.GetDataType(spec.Name);
-  bool fits = stored == StoredType(spec.Kind);
-  if (fits && spec.Kind == ValueKind::DateTime) {
-    std::optional<double> date = key.ReadDateTime(spec.Name);
+  RegType stored = key.GetDataType(row.Name);
+  bool fits = stored == StoredType(row.Kind);
+  if (fits && row.Kind == ValueKind::DateTime) {
+    std::optional<double> date = key.ReadDateTime(row.Name);
     fits = date && std::isfinite(*date);
   }
   if (fits) return false;
-  if (stored != RegType::None) key.DeleteValue(spec.Name);
-  if (spec.CreatedWhenMissing) WriteDefault(key, spec, list);
+  if (stored != RegType::None) key.DeleteValue(row.Name);
+  if (row.CreatedWhenMissing) WriteDefault(key, row, list);
   return true;
 }
 
-void ReadValue(platform::RegKey &key, const SettingSpec &spec, tDefaultsList &list) {
+void ReadValue(platform::RegKey &key, const SettingSpec &row, tDefaultsList &list) {
   std::visit(
       [&](auto field) {
         using Field = decltype(field);
         if constexpr (std::is_same_v<Field, std::string tDefaultsList::*>) {
-          std::optional<std::string> text = key.ReadString(spec.Name);
+          std::optional<std::string> text = key.ReadString(row.Name);
           if (!text) return;
-          if (text->empty() && spec.EmptyReadsAs) *text = *spec.EmptyReadsAs;
+          if (text->empty() && row.EmptyReadsAs) *text = *row.EmptyReadsAs;
           list.*field = std::move(*text);
         } else if constexpr (std::is_same_v<Field, std::int32_t tDefaultsList::*>) {
-          std::optional<std::int32_t> number = key.ReadInteger(spec.Name);
+          std::optional<std::int32_t> number = key.ReadInteger(row.Name);
           if (!number) return;
-          if (*number == 0 && spec.ZeroReadsAs) *number = *spec.ZeroReadsAs;
-          list.*field = BringIntoRange(spec, *number);
+          if (*number == 0 && row.ZeroReadsAs) *number = *row.ZeroReadsAs;
+          list.*field = BringIntoRange(row, *number);
         } else if constexpr (std::is_same_v<Field, bool tDefaultsList::*>) {
-          if (std::optional<bool> flag = key.ReadBool(spec.Name)) list.*field = *flag;
+          if (std::optional<bool> flag = key.ReadBool(row.Name)) list.*field = *flag;
         } else if constexpr (std::is_same_v<Field, text::TDateTime tDefaultsList::*>) {
-          std::optional<double> date = key.ReadDateTime(spec.Name);
+          std::optional<double> date = key.ReadDateTime(row.Name);
           if (!date || !std::isfinite(*date)) return;
-          if (spec.OnlyAboveZero && !(*date > 0)) return;
+          if (row.OnlyAboveZero && !(*date > 0)) return;
           list.*field = *date;
         }
       },
-      spec.Field);
+      row.Field);
 }
 
-bool WriteValue(platform::RegKey &key, const SettingSpec &spec, const tDefaultsList &list) {
+bool WriteValue(platform::RegKey &key, const SettingSpec &row, const tDefaultsList &list) {
   return std::visit(
       [&](auto field) -> bool {
         using Field = decltype(field);
         if constexpr (std::is_same_v<Field, std::string tDefaultsList::*>)
-          return key.WriteString(spec.Name, list.*field);
+          return key.WriteString(row.Name, list.*field);
         else if constexpr (std::is_same_v<Field, std::int32_t tDefaultsList::*>)
-          return key.WriteInteger(spec.Name, list.*field);
+          return key.WriteInteger(row.Name, list.*field);
         else if constexpr (std::is_same_v<Field, bool tDefaultsList::*>)
-          return key.WriteBool(spec.Name, list.*field);
+          return key.WriteBool(row.Name, list.*field);
         else if constexpr (std::is_same_v<Field, text::TDateTime tDefaultsList::*>)
-          return key.WriteDateTime(spec.Name, StorableDate(spec, list.*field));
+          return key.WriteDateTime(row.Name, StorableDate(row, list.*field));
         else
           return true;
       },
-      spec.Field);
+      row.Field);
 }
 
 }  // namespace trawler::settings

@@ -36,7 +36,7 @@ protected:
         std::filesystem::remove_all(root_, ec);
     }
 
-    // Loads one site whose result rules are `rules` (lines "code=spec") plus `siteKeys`.
+    // Loads one site whose result rules are `rules` (lines "code=rule") plus `siteKeys`.
     TEngine &Site(const std::string &rules, const std::string &siteKeys = "",
                   const std::string &inputs = "") {
         std::ofstream(root_ / "sites" / "t.sdf", std::ios::binary)

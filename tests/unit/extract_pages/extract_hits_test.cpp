@@ -48,8 +48,8 @@ TEST_F(ExtractTest, SpecsAndPagesTable) {
          {{"http://www.h/a", "http://www.h/a"}, {"HTTP://h/b", "HTTP://h/b"}}},
         // A title without a URL field makes no hit on an engine that lists links.
         {"title only", "-1=<t>%TITLE%</t>", "<t>lonely</t>", {}},
-        // Sub-spec: the field's value is read again with the line named like it.
-        {"sub-spec", "-1=<ul>%block%</ul>\nblock=<li>%URL%</li>",
+        // Sub-rule: the field's value is read again with the line named like it.
+        {"sub-rule", "-1=<ul>%block%</ul>\nblock=<li>%URL%</li>",
          "<ul><li>http://h/1</li><li>http://h/2</li></ul>", {{"http://h/1", "http://h/1"}, {"http://h/2", "http://h/2"}}},
     };
     for (const auto &c : cases) {

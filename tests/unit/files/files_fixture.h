@@ -63,16 +63,16 @@ struct ResultSpec {
 
 // Adds a result the way the search would leave it: the first address main,
 // the others further ones.
-inline tUrlResult& AddResult(tResultsList& list, const ResultSpec& spec) {
+inline tUrlResult& AddResult(tResultsList& list, const ResultSpec& wanted) {
   tUrlResult& r = list.CreateResult();
-  for (std::size_t i = 0; i < spec.Urls.size(); ++i) {
+  for (std::size_t i = 0; i < wanted.Urls.size(); ++i) {
     if (i == 0)
-      r.AddUrl(spec.Urls[i]);
+      r.AddUrl(wanted.Urls[i]);
     else
-      r.AddOtherUrl(spec.Urls[i]);
+      r.AddOtherUrl(wanted.Urls[i]);
   }
-  r.Title = spec.Title;
-  r.Engines = spec.Engines;
+  r.Title = wanted.Title;
+  r.Engines = wanted.Engines;
   r.ApplyFilter();
   list.ResultsChanged();
   return r;

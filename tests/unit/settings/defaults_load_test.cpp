@@ -29,20 +29,20 @@ TEST_F(SettingsTest, FirstRunCreatesEveryValueWithItsDefault) {
     auto key = Key(table.Path, false);
     ASSERT_TRUE(key) << table.Path;
     std::vector<std::string> created;
-    for (const SettingSpec &spec : table.Table) {
-      SCOPED_TRACE(std::string(spec.Name));
-      if (spec.Kind == ValueKind::Obsolete || !spec.CreatedWhenMissing) {
-        EXPECT_FALSE(key->ValueExists(spec.Name));
+    for (const SettingSpec &row : table.Table) {
+      SCOPED_TRACE(std::string(row.Name));
+      if (row.Kind == ValueKind::Obsolete || !row.CreatedWhenMissing) {
+        EXPECT_FALSE(key->ValueExists(row.Name));
         continue;
       }
-      created.emplace_back(spec.Name);
-      switch (spec.Kind) {
+      created.emplace_back(row.Name);
+      switch (row.Kind) {
         case ValueKind::String:
-          EXPECT_EQ(key->ReadString(spec.Name), spec.DefaultFromField ? "DejaVu Sans" : spec.DefaultText);
+          EXPECT_EQ(key->ReadString(row.Name), row.DefaultFromField ? "DejaVu Sans" : row.DefaultText);
           break;
         case ValueKind::Integer:
-        case ValueKind::Boolean: EXPECT_EQ(key->ReadInteger(spec.Name), spec.DefaultNumber); break;
-        case ValueKind::DateTime: EXPECT_EQ(key->ReadDateTime(spec.Name), 0.0); break;
+        case ValueKind::Boolean: EXPECT_EQ(key->ReadInteger(row.Name), row.DefaultNumber); break;
+        case ValueKind::DateTime: EXPECT_EQ(key->ReadDateTime(row.Name), 0.0); break;
         case ValueKind::Obsolete: break;
       }
     }

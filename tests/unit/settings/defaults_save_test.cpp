@@ -15,23 +15,23 @@ std::vector<std::span<const SettingSpec>> AllTables() {
 void ChangeEverything(tDefaultsList &s) {
   double date = 40000.5;
   for (auto table : AllTables()) {
-    for (const SettingSpec &spec : table) {
+    for (const SettingSpec &row : table) {
       std::visit(
           [&](auto field) {
             using Field = decltype(field);
             if constexpr (std::is_same_v<Field, std::string tDefaultsList::*>) {
-              s.*field = "changed " + std::string(spec.Name);
+              s.*field = "changed " + std::string(row.Name);
             } else if constexpr (std::is_same_v<Field, std::int32_t tDefaultsList::*>) {
-              std::int32_t value = spec.DefaultNumber + 7;
-              if (spec.Range) value = spec.Range->Min != spec.DefaultNumber ? spec.Range->Min : spec.Range->Max;
+              std::int32_t value = row.DefaultNumber + 7;
+              if (row.Range) value = row.Range->Min != row.DefaultNumber ? row.Range->Min : row.Range->Max;
               s.*field = value;
             } else if constexpr (std::is_same_v<Field, bool tDefaultsList::*>) {
-              s.*field = spec.DefaultNumber == 0;
+              s.*field = row.DefaultNumber == 0;
             } else if constexpr (std::is_same_v<Field, text::TDateTime tDefaultsList::*>) {
               s.*field = (date += 1.25);
             }
           },
-          spec.Field);
+          row.Field);
     }
   }
   s.SaveHistory = true;  // so the history below travels too
@@ -49,13 +49,13 @@ void ChangeEverything(tDefaultsList &s) {
 std::vector<std::string> Differences(const tDefaultsList &a, const tDefaultsList &b) {
   std::vector<std::string> differ;
   for (auto table : AllTables())
-    for (const SettingSpec &spec : table)
+    for (const SettingSpec &row : table)
       std::visit(
           [&](auto field) {
             if constexpr (!std::is_same_v<decltype(field), std::monostate>)
-              if (!(a.*field == b.*field)) differ.emplace_back(spec.Name);
+              if (!(a.*field == b.*field)) differ.emplace_back(row.Name);
           },
-          spec.Field);
+          row.Field);
   return differ;
 }
 

@@ -18,13 +18,13 @@ namespace trawler::core::testing {
 namespace {
 
 // The field names of a rule: the texts between pairs of "%".
-std::vector<std::string> FieldNames(std::string_view spec) {
+std::vector<std::string> FieldNames(std::string_view rule) {
     std::vector<std::string> names;
-    for (std::size_t open = spec.find('%'); open != std::string_view::npos;) {
-        const std::size_t close = spec.find('%', open + 1);
+    for (std::size_t open = rule.find('%'); open != std::string_view::npos;) {
+        const std::size_t close = rule.find('%', open + 1);
         if (close == std::string_view::npos) break;
-        names.emplace_back(spec.substr(open + 1, close - open - 1));
-        open = spec.find('%', close + 1);
+        names.emplace_back(rule.substr(open + 1, close - open - 1));
+        open = rule.find('%', close + 1);
     }
     return names;
 }
