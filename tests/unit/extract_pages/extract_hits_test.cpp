@@ -163,6 +163,15 @@ TEST_F(ExtractTest, StoppedEngineReadsNoFurther) {
     EXPECT_EQ(Results().Count(), 0);
 }
 
+TEST_F(ExtractTest, ChunksWithZeroBytesArriveWhole) {
+    TEngine &e = Site("-1=<li>%URL%</li>");
+    e.PageText.clear();
+    list_->OnDocData(e, "<li>http://h/a\0b</li>", 21);
+    EXPECT_EQ(e.PageText, std::string("<li>http://h/a\0b</li>", 21));
+    EXPECT_EQ(e.BytesReceived, 21);
+    EXPECT_EQ(list_->OverallBytes, 21);
+}
+
 TEST_F(ExtractTest, CountsByMergeStatus) {
     TEngine &e = Site("-1=<li>%URL%</li>");
     Read(e, "<li>http://h/a</li><li>http://WWW.h/a</li><li>http://h/a</li><li>http://h/b</li>");
