@@ -46,7 +46,8 @@ install_missing() {
 
 build() {
   cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$BUILD_DIR" -j"$JOBS"
+  # Build progress goes to standard error, so the program's own output can be piped.
+  cmake --build "$BUILD_DIR" -j"$JOBS" >&2
 }
 
 install_missing
