@@ -43,6 +43,8 @@ enum tViewMode : int { vmAll = 0, vmNewOnly = 1, vmOldOnly = 2, vmDeleted = 4 };
 // Filter modes of TextContainsWords.
 enum tFilterMode : int { fmAllWords = 0, fmAnyWord = 1, fmPhrase = 2 };
 
+struct tBotResult;  // the outcome of one link check
+
 class tResultsList {
  public:
   using Event = std::function<void(tResultsList&)>;
@@ -98,6 +100,10 @@ class tResultsList {
   // Adds one hit of a search: merges it or creates a result (hsNew, or
   // hsSamePage when the new result is black and arrives deleted).
   AddHitResult AddHit(const tHit& hit, bool refreshing);
+
+  // Takes the outcome of a link check into the first result whose main URL
+  // is the checked one; deleteBad frees it on 404 and 503.
+  void ApplyCheckResult(const tBotResult& result, bool deleteBad);
   // Merges a hit into the first result in list order whose main address names
   // the same page; hsNew when there is none (nothing is created).
   int MergeHit(const tHit& hit, bool refreshing);
