@@ -119,7 +119,10 @@ void ReadCheckAnswer(const std::vector<std::string>& lines, int statusCode,
     out.Size = " " + std::string(text::TrimBlanks(*value));
   if (code == 301) {
     if (auto value = RawHeader(lines, "Location")) {
-      const std::string location(text::TrimBlanks(*value));
+      // The HTTP client strips control bytes from what it receives; lines
+      // from elsewhere get the same treatment before one becomes an address.
+      const std::string location(
+          text::TrimBlanks(platform::http_text::StripControlBytes(*value)));
       // A relative target names a page of the checked site; the result list
       // must get an address it can open.
       if (!location.empty())
