@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/event_loop.h"
@@ -24,6 +25,7 @@
 #include "results/url_index.h"
 #include "results/url_result.h"
 #include "support/text/dates.h"
+#include "support/text/word_match.h"
 
 namespace trawler::results {
 
@@ -263,6 +265,10 @@ class tResultsList {
   bool FFilterUrls = false;
   bool FFilterDescription = false;
   bool FFilterRegExpr = false;
+  // The word filter prepared once per SetFilter, and the buffer the searched
+  // text of each result is gathered in (reused, so filtering allocates little).
+  text::WordMatcher FFilterWords{std::string_view(), fmAllWords};
+  mutable std::string FFilterScratch;
 
   int FMarkInterval = 4;
   tUrlResult* FMarkCandidate = nullptr;

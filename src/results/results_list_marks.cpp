@@ -133,6 +133,7 @@ void tResultsList::SetFilter(int mode, bool inTitle, bool inUrls, bool inDescrip
   FFilterDescription = inDescription;
   FFilterText = text;
   FFilterRegExpr = regExpr;
+  FFilterWords = text::WordMatcher(text, mode);
   UpdateScope update(*this);
   for (std::size_t i = 0; i < FResults.size(); ++i) FResults[i]->ApplyFilter();
   Raise(OnUpdate);
@@ -151,7 +152,8 @@ bool tResultsList::ResultPassesFilter(const tUrlResult& r) const {
   if (mode == vmOldOnly && r.FIsNew) return false;
   if (FFilterText.empty()) return true;
 
-  std::string searched;
+  std::string& searched = FFilterScratch;
+  searched.clear();
   if (FFilterTitle) searched += r.Title;
   if (FFilterUrls) {
     for (const std::string& url : r.FUrls) {
@@ -161,7 +163,7 @@ bool tResultsList::ResultPassesFilter(const tUrlResult& r) const {
   }
   if (FFilterDescription) searched += r.Description;
   return FFilterRegExpr ? text::TextMatchesRegex(searched, FFilterText)
-                        : text::TextContainsWords(searched, FFilterText, FFilterMode);
+                        : FFilterWords.Matches(searched);
 }
 
 }  // namespace trawler::results

@@ -1,61 +1,134 @@
 #include "support/text/word_match.h"
 
-#include <string>
-#include <vector>
-
 #include "support/text/case_folding.h"
 #include "support/text/html_text.h"
+#include "support/text/utf8.h"
 
 namespace trawler::text {
 
 namespace {
 
-std::vector<std::string_view> SplitWords(std::string_view words) {
-  std::vector<std::string_view> pieces;
-  std::size_t start = 0;
-  while (start <= words.size()) {
-    std::size_t end = words.find(' ', start);
-    if (end == std::string_view::npos) end = words.size();
-    // Two spaces in a row leave an empty piece; it is no word.
-    if (end > start) pieces.push_back(words.substr(start, end - start));
-    start = end + 1;
+// What one scan of a text tells about the characters HtmlToText works on.
+struct TextTraits {
+  bool markup = false;             // "<", "&", "%", "#", CR, LF or tab
+  bool percent_or_hash = false;    // "%" or "#"
+  bool line_break_or_tab = false;  // CR, LF or tab
+};
+
+TextTraits ScanTraits(std::string_view text) {
+  TextTraits traits;
+  for (const char c : text) {
+    switch (c) {
+      case '%': case '#': traits.percent_or_hash = true; traits.markup = true; break;
+      case '\r': case '\n': case '\t': traits.line_break_or_tab = true; traits.markup = true; break;
+      case '<': case '&': traits.markup = true; break;
+      default: break;
+    }
   }
-  return pieces;
+  return traits;
 }
 
-bool Test(std::string_view upper_text, std::string_view upper_words, WordMatchMode mode) {
+// HtmlToText returns a text unchanged when it holds no markup, references, escapes or line
+// breaks and starts and ends with a visible character; testing it again would only repeat
+// the first test (and a filter over many results does that for every title and address).
+bool PlainAlready(std::string_view text, const TextTraits& traits) {
+  if (text.empty()) return true;
+  if (static_cast<unsigned char>(text.front()) <= ' ' || static_cast<unsigned char>(text.back()) <= ' ')
+    return false;
+  return !traits.markup;
+}
+
+// Without "%" and "#" in a text (no percent codes, no numeric references, no "#$A"),
+// HtmlToText changes it only by replacing entities and tags with separators (a space, a
+// quote, "<", ">", "&", "©" or "·"), trimming blanks next to tags and at the ends, removing
+// line breaks and tabs, and reshaping the line breaks that are left. The characters it keeps
+// stay in order, and two of them stand side by side in the plain text only when nothing or
+// only removed line breaks and tabs stood between them before. So a valid UTF-8 word without
+// separators and control characters that the plain text holds is held by the text with its
+// line breaks and tabs removed as well.
+bool CannotBeCompletedByHtmlToText(std::string_view upper_word) {
+  if (!IsValidUtf8(upper_word)) return false;
+  for (const char c : upper_word)
+    if (static_cast<unsigned char>(c) <= ' ') return false;
+  if (upper_word.find_first_of("\"<>&") != std::string_view::npos) return false;
+  return upper_word.find("©") == std::string_view::npos &&
+         upper_word.find("·") == std::string_view::npos;
+}
+
+// The text without its line breaks and tabs, removed as HtmlToText removes them: CR LF
+// pairs, then single LFs, then tabs (a CR on its own stays).
+std::string WithoutLineBreaksAndTabs(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n' || c == '\t') continue;
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+WordMatcher::WordMatcher(std::string_view words, int mode)
+    : FMode(mode), FUpperWords(mode >= 0 && mode <= 2 ? UpperText(words) : std::string()) {
+  if (FMode < 0 || FMode > 2) return;
+  const std::string_view upper = FUpperWords;
+  if (static_cast<WordMatchMode>(FMode) == WordMatchMode::kPhrase) {
+    FWordsSurviveOnlyAsWritten = CannotBeCompletedByHtmlToText(upper);
+    return;
+  }
+  FWordsSurviveOnlyAsWritten = true;
+  std::size_t start = 0;
+  while (start <= upper.size()) {
+    std::size_t end = upper.find(' ', start);
+    if (end == std::string_view::npos) end = upper.size();
+    // Two spaces in a row leave an empty piece; it is no word.
+    if (end > start) {
+      FPieces.emplace_back(start, end - start);
+      if (!CannotBeCompletedByHtmlToText(upper.substr(start, end - start)))
+        FWordsSurviveOnlyAsWritten = false;
+    }
+    start = end + 1;
+  }
+}
+
+bool WordMatcher::Test(std::string_view upper_text) const {
+  const std::string_view upper_words = FUpperWords;
+  const auto mode = static_cast<WordMatchMode>(FMode);
   if (mode == WordMatchMode::kPhrase) {
     return !upper_words.empty() && upper_text.find(upper_words) != std::string_view::npos;
   }
-  const std::vector<std::string_view> pieces = SplitWords(upper_words);
-  if (pieces.empty()) return false;
-  for (const std::string_view word : pieces) {
-    const bool found = upper_text.find(word) != std::string_view::npos;
+  if (FPieces.empty()) return false;
+  for (const auto& [offset, length] : FPieces) {
+    const bool found = upper_text.find(upper_words.substr(offset, length)) != std::string_view::npos;
     if (mode == WordMatchMode::kAnyWord && found) return true;
     if (mode == WordMatchMode::kAllWords && !found) return false;
   }
   return mode == WordMatchMode::kAllWords;
 }
 
-// HtmlToText returns a text unchanged when it holds no markup, references, escapes or line
-// breaks and starts and ends with a visible character; testing it again would only repeat
-// the first test (and a filter over many results does that for every title and address).
-bool PlainAlready(std::string_view text) {
-  if (text.empty()) return true;
-  if (static_cast<unsigned char>(text.front()) <= ' ' || static_cast<unsigned char>(text.back()) <= ' ')
-    return false;
-  return text.find_first_of("<&%#\r\n\t") == std::string_view::npos;
+bool WordMatcher::PlainTextCouldAddMatches(std::string_view text) const {
+  const TextTraits traits = ScanTraits(text);
+  if (PlainAlready(text, traits)) return false;
+  if (!FWordsSurviveOnlyAsWritten || traits.percent_or_hash) return true;
+  // The test already failed on the text itself.
+  if (!traits.line_break_or_tab) return false;
+  return Test(UpperText(WithoutLineBreaksAndTabs(text)));
 }
 
-}  // namespace
+bool WordMatcher::Matches(std::string_view text) const {
+  if (FMode < 0 || FMode > 2) return false;
+  if (Test(UpperText(text))) return true;
+  // Every word the plain text holds is held by the text in a cheaper form (see
+  // CannotBeCompletedByHtmlToText); the costly retry runs only when that form passes.
+  if (!PlainTextCouldAddMatches(text)) return false;
+  return Test(UpperText(HtmlToText(text)));
+}
 
 bool TextContainsWords(std::string_view text, std::string_view words, int mode) {
-  if (mode < 0 || mode > 2) return false;
-  const auto match_mode = static_cast<WordMatchMode>(mode);
-  const std::string upper_words = UpperText(words);
-  if (Test(UpperText(text), upper_words, match_mode)) return true;
-  if (PlainAlready(text)) return false;
-  return Test(UpperText(HtmlToText(text)), upper_words, match_mode);
+  return WordMatcher(words, mode).Matches(text);
 }
 
 }  // namespace trawler::text
