@@ -1,5 +1,7 @@
 #include "support/text/word_match.h"
 
+#include <array>
+
 #include "support/text/case_folding.h"
 #include "support/text/html_text.h"
 #include "support/text/utf8.h"
@@ -13,19 +15,25 @@ struct TextTraits {
   bool markup = false;             // "<", "&", "%", "#", CR, LF or tab
   bool percent_or_hash = false;    // "%" or "#"
   bool line_break_or_tab = false;  // CR, LF or tab
+  bool non_ascii = false;          // a byte above 0x7F
 };
 
+enum : unsigned char { kMarkup = 1, kPercentOrHash = 2, kLineBreakOrTab = 4, kNonAscii = 8 };
+
+constexpr std::array<unsigned char, 256> kTraitOfByte = [] {
+  std::array<unsigned char, 256> table{};
+  for (int b = 0x80; b < 256; ++b) table[b] = kNonAscii;
+  table['<'] = table['&'] = kMarkup;
+  table['%'] = table['#'] = kMarkup | kPercentOrHash;
+  table['\r'] = table['\n'] = table['\t'] = kMarkup | kLineBreakOrTab;
+  return table;
+}();
+
 TextTraits ScanTraits(std::string_view text) {
-  TextTraits traits;
-  for (const char c : text) {
-    switch (c) {
-      case '%': case '#': traits.percent_or_hash = true; traits.markup = true; break;
-      case '\r': case '\n': case '\t': traits.line_break_or_tab = true; traits.markup = true; break;
-      case '<': case '&': traits.markup = true; break;
-      default: break;
-    }
-  }
-  return traits;
+  unsigned char seen = 0;
+  for (const char c : text) seen |= kTraitOfByte[static_cast<unsigned char>(c)];
+  return TextTraits{(seen & kMarkup) != 0, (seen & kPercentOrHash) != 0,
+                    (seen & kLineBreakOrTab) != 0, (seen & kNonAscii) != 0};
 }
 
 // HtmlToText returns a text unchanged when it holds no markup, references, escapes or line
@@ -109,21 +117,26 @@ bool WordMatcher::Test(std::string_view upper_text) const {
   return mode == WordMatchMode::kAllWords;
 }
 
-bool WordMatcher::PlainTextCouldAddMatches(std::string_view text) const {
+bool WordMatcher::PlainTextCouldAddMatches(std::string_view text,
+                                           const std::string& upper_text) const {
   const TextTraits traits = ScanTraits(text);
   if (PlainAlready(text, traits)) return false;
   if (!FWordsSurviveOnlyAsWritten || traits.percent_or_hash) return true;
   // The test already failed on the text itself.
   if (!traits.line_break_or_tab) return false;
-  return Test(UpperText(WithoutLineBreaksAndTabs(text)));
+  // An ASCII text is uppercased byte by byte, so removing its line breaks before or after
+  // uppercasing gives the same text.
+  return Test(traits.non_ascii ? UpperText(WithoutLineBreaksAndTabs(text))
+                               : WithoutLineBreaksAndTabs(upper_text));
 }
 
 bool WordMatcher::Matches(std::string_view text) const {
   if (FMode < 0 || FMode > 2) return false;
-  if (Test(UpperText(text))) return true;
+  const std::string upper_text = UpperText(text);
+  if (Test(upper_text)) return true;
   // Every word the plain text holds is held by the text in a cheaper form (see
   // CannotBeCompletedByHtmlToText); the costly retry runs only when that form passes.
-  if (!PlainTextCouldAddMatches(text)) return false;
+  if (!PlainTextCouldAddMatches(text, upper_text)) return false;
   return Test(UpperText(HtmlToText(text)));
 }
 

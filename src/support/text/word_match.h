@@ -29,7 +29,7 @@ class WordMatcher {
  private:
   bool Test(std::string_view upper_text) const;
   // Whether the plain-text retry could find a word the text itself lacks.
-  bool PlainTextCouldAddMatches(std::string_view text) const;
+  bool PlainTextCouldAddMatches(std::string_view text, const std::string& upper_text) const;
 
   int FMode;
   std::string FUpperWords;
