@@ -7,13 +7,14 @@
 namespace trawler::results {
 
 void tResultsList::ApplyCheckResult(const tBotResult& result, bool deleteBad) {
-  tUrlResult* target = nullptr;
-  for (const auto& r : FResults) {
-    if (r->MainUrl() == result.Url) {
-      target = r.get();
-      break;
-    }
-  }
+  if (result.Url.empty()) return;
+  // Byte-identical addresses share a same-page key, so the first result in
+  // list order with exactly this main address is in that key's bucket: a
+  // check costs the same in a list of ten results and of a hundred thousand.
+  const UrlIndex::Bucket* bucket = FSamePageIndex.Find(SamePageKey(result.Url));
+  tUrlResult* target =
+      bucket ? bucket->FindFirst([&](const tUrlResult* r) { return r->MainUrl() == result.Url; })
+             : nullptr;
   if (!target) return;
 
   // No answer tells nothing about the page: the reason is kept for the

@@ -97,7 +97,18 @@ TEST_F(ApplyCheckResult, UpdatesOnlyTheFirstResultWithThatExactMainAddress) {
   EXPECT_EQ(otherCase.CheckState, csUnchecked);
 
   list.ApplyCheckResult(Answered("http://nowhere.example/", "404", "gone"), true);
+  list.ApplyCheckResult(Answered("", "404", "gone"), true);
   EXPECT_EQ(list.Count(), 3);
+  // After a move the result answers to its new main address only.
+  tBotResult moved = Answered("http://h.example/A", "301", "moved");
+  moved.Location = "http://h.example/new";
+  list.ApplyCheckResult(moved, false);
+  list.ApplyCheckResult(Answered("http://h.example/A", "404", "gone"), true);
+  EXPECT_EQ(list.Count(), 3);
+  list.ApplyCheckResult(Answered("http://h.example/new", "404", "gone"), true);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Items(0), &first);
+  EXPECT_EQ(list.Items(1), &second);
 }
 
 TEST_F(ApplyCheckResult, LeavesSavedAloneAndRepaintsTheRow) {
