@@ -294,7 +294,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             return {};
         case Qt::FontRole:
             if (FOptions.UseExtList && FOptions.NewItemsBold && row.FResult && row.FResult->IsNew()) {
-                QFont font;
+                QFont font = FOptions.Font;
                 font.setBold(true);
                 return font;
             }

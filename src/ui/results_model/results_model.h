@@ -11,6 +11,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFont>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -40,6 +41,7 @@ struct ResultDisplayOptions {
     bool NewItemsBold = false;  // new results' rows in bold
     QColor NewItemsColor;       // text colour of new results
     bool ShowItemHint = false;  // tips with the result's summary
+    QFont Font;                 // the view's font; new results take it in bold
 };
 
 class ResultRow;

@@ -269,10 +269,15 @@ private slots:
             tUrlResult* old = Add(f.list, {"Old one", "http://b.lan/", "e", 0, 1});
             old->SetIsNew(false);
             f.model.Fill();
-            f.model.SetDisplayOptions({c.useExtList, c.bold, QColor(Qt::red), c.showHint});
+            QFont viewFont("DejaVu Serif", 13);
+            f.model.SetDisplayOptions({c.useExtList, c.bold, QColor(Qt::red), c.showHint, viewFont});
 
             const QVariant font = f.model.index(0, 1).data(Qt::FontRole);
             QCOMPARE(font.isValid() && font.value<QFont>().bold(), c.useExtList && c.bold);
+            if (font.isValid()) {  // the view's own font, in bold
+                QCOMPARE(font.value<QFont>().family(), QString("DejaVu Serif"));
+                QCOMPARE(font.value<QFont>().pointSize(), 13);
+            }
             QCOMPARE(f.model.index(0, 1).data(Qt::ForegroundRole).isValid(), c.useExtList);
             QVERIFY(!f.model.index(1, 1).data(Qt::FontRole).isValid());
             QVERIFY(!f.model.index(1, 1).data(Qt::ForegroundRole).isValid());
