@@ -164,30 +164,33 @@ void tUPResultsList::LoadItems() {
 
 // ---- Writing
 
-void tUPResultsList::SaveItem(tUPResult& item) {
-  if (auto key = OpenKey(true)) {
-    const auto hive = HiveOf(RootKey);
-    platform::RegistryBatch batch(FStore, *hive);
-    const std::vector<std::string> names = key->GetKeyNames();
-    bool stored = false;
-    for (const std::string& name : names) {
-      auto sub = OpenSubKey(name);
-      if (!sub) continue;
-      const std::optional<std::string> path = sub->ReadString("");
-      if (!path || !SamePath(*path, item.FileName)) continue;
-      WriteFacts(*sub, item);
-      stored = true;
-    }
-    if (!stored) {
-      platform::RegKey sub(FStore, *hive);
-      if (sub.OpenKey(Key + "\\" + NextItemName(names), true)) {
-        sub.WriteString("", item.FileName);
-        WriteFacts(sub, item);
-      }
-    }
-    batch.Commit();
+bool tUPResultsList::StoreItem(const tUPResult& item) {
+  auto key = OpenKey(true);
+  if (!key) return false;
+  platform::RegistryBatch batch(FStore, key->RootHive());
+  const std::vector<std::string> names = key->GetKeyNames();
+  bool stored = false;
+  for (const std::string& name : names) {
+    auto sub = OpenSubKey(name);
+    if (!sub) continue;
+    const std::optional<std::string> path = sub->ReadString("");
+    if (!path || !SamePath(*path, item.FileName)) continue;
+    WriteFacts(*sub, item);
+    stored = true;
   }
-  if (!Exclusive) {
+  if (!stored) {
+    platform::RegKey sub(FStore, key->RootHive());
+    if (sub.OpenKey(Key + "\\" + NextItemName(names), true)) {
+      sub.WriteString("", item.FileName);
+      WriteFacts(sub, item);
+    }
+  }
+  return batch.Commit();
+}
+
+void tUPResultsList::SaveItem(tUPResult& item) {
+  // Reading again what could not be written would only lose the items.
+  if (StoreItem(item) && !Exclusive) {
     ClearItems();
     LoadItems();
   }

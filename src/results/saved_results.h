@@ -110,8 +110,8 @@ class tUPResultsList {
   // false when the file does not exist.
   bool AddToMru(const std::string& file);
   // Stores an item's facts under every subkey of its path, or under a new
-  // subkey. Without Exclusive the items are read again afterwards, which
-  // frees every item - item included.
+  // subkey. Without Exclusive the items are then read again (others may have
+  // saved some), which frees every item - item included.
   void SaveItem(tUPResult& item);
   // Deletes the file of an item and frees the item; true also when no item
   // names the file (nothing is done then). Throws std::filesystem::
@@ -136,6 +136,8 @@ class tUPResultsList {
   // be opened or RootKey is uprkUnknown.
   std::optional<platform::RegKey> OpenKey(bool create) const;
   std::optional<platform::RegKey> OpenSubKey(const std::string& name) const;
+  // Writes an item's facts; false when the key could not be written.
+  bool StoreItem(const tUPResult& item);
   void SaveMru();
   void RewriteMru(platform::RegKey& key);
   void Raise(const Event& event) {

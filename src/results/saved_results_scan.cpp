@@ -57,6 +57,7 @@ std::vector<tScanError> tUPResultsList::ScanFolder(const std::string& folder) {
   // Depth first with a list of folders still to read, not by recursion: a
   // deep tree cannot exhaust the stack.
   std::vector<std::string> pending{root};
+  bool stored = false;
   while (!pending.empty()) {
     const std::string current = std::move(pending.back());
     pending.pop_back();
@@ -88,11 +89,18 @@ std::vector<tScanError> tUPResultsList::ScanFolder(const std::string& folder) {
       item.Keywords = set.Keywords;
       item.Category = set.Category;
       item.Count = set.Count();
-      SaveItem(item);
+      stored = StoreItem(item) || stored;
     }
     pending.insert(pending.end(), entries.Folders.rbegin(), entries.Folders.rend());
   }
-  Raise(OnReloadItems);
+  // The items are read again once at the end, not after every file: a
+  // folder of a thousand sets would otherwise read the key a thousand times.
+  if (stored && !Exclusive) {
+    ClearItems();
+    LoadItems();  // raises OnReloadItems
+  } else {
+    Raise(OnReloadItems);
+  }
   return errors;
 }
 

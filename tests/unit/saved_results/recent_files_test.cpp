@@ -136,6 +136,9 @@ TEST_F(RecentFiles, WithoutAHiveNothingIsReadOrWritten) {
   EXPECT_EQ(events, "mru items list");
   EXPECT_TRUE(upr.AddToMru(a));
   EXPECT_EQ(upr.Mru(), (Strings{a}));
+  // An item that cannot be stored stays in memory.
+  upr.SaveItem(upr.FindOrAddItem(a));
+  EXPECT_NE(upr.FindItem(a), nullptr);
   platform::RegKey key(scratch.Store());
   EXPECT_FALSE(key.KeyExists(tUPResultsList::kDefaultKey));
 }
