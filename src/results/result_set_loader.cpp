@@ -10,31 +10,40 @@
 #include "support/text/integer_text.h"
 #include "support/text/url.h"
 #include "support/text/utf8.h"
-#include "support/xml/xml_tree.h"
+#include "support/xml/compact_tree.h"
 
 namespace trawler::results {
 
 namespace {
 
-using xml::TdewXMLNode;
+// The file is read into the compact tree: a set of 100,000 results is some
+// two million elements, which as separate node objects would cost several
+// times the file's size.
+using Tree = xml::CompactXmlTree;
+using NodeId = Tree::NodeId;
+constexpr NodeId kNone = Tree::kNone;
 
 // The first of the names found among the whole document by the children-first
 // lookup (top-level items), or none.
-const TdewXMLNode* FindTop(const TdewXMLNode& root, std::initializer_list<std::string_view> names) {
-  for (std::string_view name : names)
-    if (const TdewXMLNode* found = xml::FindElement(root, name)) return found;
-  return nullptr;
+NodeId FindTop(const Tree& tree, std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) {
+    const NodeId found = tree.FindElement(Tree::kRoot, name);
+    if (found != kNone) return found;
+  }
+  return kNone;
 }
 
 // The first of the names found among the node's descendants, depth first.
-const TdewXMLNode* FindIn(const TdewXMLNode& node, std::initializer_list<std::string_view> names) {
-  for (std::string_view name : names)
-    if (const TdewXMLNode* found = xml::FindNode(node, name)) return found;
-  return nullptr;
+NodeId FindIn(const Tree& tree, NodeId node, std::initializer_list<std::string_view> names) {
+  for (std::string_view name : names) {
+    const NodeId found = tree.FindNode(node, name);
+    if (found != kNone) return found;
+  }
+  return kNone;
 }
 
-bool NamedOneOf(const TdewXMLNode& node, std::string_view a, std::string_view b) {
-  return node.Name == a || node.Name == b;
+bool NamedOneOf(const Tree& tree, NodeId node, std::string_view a, std::string_view b) {
+  return tree.Name(node) == a || tree.Name(node) == b;
 }
 
 // Turns the file's texts into the program's UTF-8.
@@ -42,23 +51,28 @@ class TextDecoder {
  public:
   explicit TextDecoder(bool utf8) : FUtf8(utf8) {}
   std::string operator()(std::string_view raw) const {
-    return FUtf8 ? text::MakeValidUtf8(raw) : text::DecodeLegacy(raw);
+    if (!FUtf8) return text::DecodeLegacy(raw);
+    return text::IsValidUtf8(raw) ? std::string(raw) : text::MakeValidUtf8(raw);
   }
-  std::string Unescaped(std::string_view raw) const { return text::XmlUnescape((*this)(raw)); }
+  std::string Unescaped(std::string_view raw) const {
+    // Most texts need no repair: unescaping them as they stand spares a copy.
+    if (FUtf8 && text::IsValidUtf8(raw)) return text::XmlUnescape(raw);
+    return text::XmlUnescape((*this)(raw));
+  }
 
  private:
   bool FUtf8;
 };
 
-std::string JoinedLines(const TdewXMLNode* parent, std::string_view a, std::string_view b,
+std::string JoinedLines(const Tree& tree, NodeId parent, std::string_view a, std::string_view b,
                         const TextDecoder& decode) {
   std::string joined;
-  if (!parent) return joined;
+  if (parent == kNone) return joined;
   bool first = true;
-  for (const auto& child : parent->Children) {
-    if (!NamedOneOf(*child, a, b)) continue;
+  for (NodeId child = tree.FirstChild(parent); child != kNone; child = tree.NextSibling(child)) {
+    if (!NamedOneOf(tree, child, a, b)) continue;
     if (!first) joined += "\r\n";
-    joined += decode(child->Value);
+    joined += decode(tree.Value(child));
     first = false;
   }
   return text::XmlUnescape(joined);
@@ -89,61 +103,66 @@ class LoadClosing {
   const std::string& FFileName;
 };
 
-void ReadDescription(tResultsList& list, const TdewXMLNode& root, const TextDecoder& decode,
+void ReadDescription(tResultsList& list, const Tree& tree, const TextDecoder& decode,
                      std::string& serversLog, std::string& log) {
-  const TdewXMLNode* date = FindTop(root, {"twr_date", "date"});
-  list.SearchDate = date ? text::ParseDateByPattern(text::LowerText(decode(date->Value)),
-                                                     text::kStandardDatePattern)
-                         : 0;
-  const TdewXMLNode* plain = FindTop(root, {"twr_plain", "plain"});
-  list.Plain = plain && text::SameTextIgnoreCase(plain->Value, "true");
+  const NodeId date = FindTop(tree, {"twr_date", "date"});
+  list.SearchDate = date != kNone ? text::ParseDateByPattern(text::LowerText(decode(tree.Value(date))),
+                                                             text::kStandardDatePattern)
+                                  : 0;
+  const NodeId plain = FindTop(tree, {"twr_plain", "plain"});
+  list.Plain = plain != kNone && text::SameTextIgnoreCase(tree.Value(plain), "true");
 
-  if (const TdewXMLNode* servers = xml::FindElement(root, "servers"))
-    for (const auto& child : servers->Children)
-      if (NamedOneOf(*child, "twr_server", "server"))
-        list.Servers.push_back(decode.Unescaped(child->Value));
+  const NodeId servers = tree.FindElement(Tree::kRoot, "servers");
+  if (servers != kNone)
+    for (NodeId child = tree.FirstChild(servers); child != kNone; child = tree.NextSibling(child))
+      if (NamedOneOf(tree, child, "twr_server", "server"))
+        list.Servers.push_back(decode.Unescaped(tree.Value(child)));
 
-  log = JoinedLines(xml::FindElement(root, "log"), "log_item", "item", decode);
-  serversLog = JoinedLines(xml::FindElement(root, "serverslog"), "serverlog", "serverlog", decode);
+  log = JoinedLines(tree, tree.FindElement(Tree::kRoot, "log"), "log_item", "item", decode);
+  serversLog = JoinedLines(tree, tree.FindElement(Tree::kRoot, "serverslog"), "serverlog",
+                           "serverlog", decode);
 
-  if (const TdewXMLNode* params = xml::FindElement(root, "params")) {
-    if (const TdewXMLNode* cat = FindIn(*params, {"param_cat", "cat"}))
-      list.Category = decode.Unescaped(cat->Value);
-    if (const TdewXMLNode* words = FindIn(*params, {"param_words", "words"}))
-      list.Keywords = decode.Unescaped(words->Value);
-    if (const TdewXMLNode* mode = FindIn(*params, {"param_mode", "mode"}))
-      list.MatchMode = text::IntOfText(mode->Value, 0);
+  const NodeId params = tree.FindElement(Tree::kRoot, "params");
+  if (params != kNone) {
+    const NodeId cat = FindIn(tree, params, {"param_cat", "cat"});
+    if (cat != kNone) list.Category = decode.Unescaped(tree.Value(cat));
+    const NodeId words = FindIn(tree, params, {"param_words", "words"});
+    if (words != kNone) list.Keywords = decode.Unescaped(tree.Value(words));
+    const NodeId mode = FindIn(tree, params, {"param_mode", "mode"});
+    if (mode != kNone) list.MatchMode = text::IntOfText(tree.Value(mode), 0);
   }
 }
 
-void ReadBlackList(tResultsList& list, const TdewXMLNode& root, const TextDecoder& decode,
-                   bool merge) {
-  const TdewXMLNode* black = xml::FindElement(root, "black");
+void ReadBlackList(tResultsList& list, const Tree& tree, const TextDecoder& decode, bool merge) {
+  const NodeId black = tree.FindElement(Tree::kRoot, "black");
   if (!merge) {
     if (list.OnBlackListClear) list.OnBlackListClear(list);
     list.TemporaryBlackList().Clear();
   }
-  if (!black) return;
-  for (const auto& item : black->Children) {
-    if (!NamedOneOf(*item, "black_item", "item")) continue;
-    const TdewXMLNode* urlNode = FindIn(*item, {"black_url", "url"});
-    const std::string url = urlNode ? decode.Unescaped(urlNode->Value) : std::string();
+  if (black == kNone) return;
+  for (NodeId item = tree.FirstChild(black); item != kNone; item = tree.NextSibling(item)) {
+    if (!NamedOneOf(tree, item, "black_item", "item")) continue;
+    const NodeId urlNode = FindIn(tree, item, {"black_url", "url"});
+    const std::string url = urlNode != kNone ? decode.Unescaped(tree.Value(urlNode)) : std::string();
     if (url.empty()) continue;
     if (list.PermanentBlackList().FindExact(url, -1) >= 0 ||
         list.TemporaryBlackList().FindExact(url, -1) >= 0)
       continue;
     bool checked = true;
-    if (const TdewXMLNode* mark = FindIn(*item, {"black_checked", "checked"}))
-      checked = text::IntOfText(mark->Value, 0) == 1 || text::SameTextIgnoreCase(mark->Value, "true");
+    const NodeId mark = FindIn(tree, item, {"black_checked", "checked"});
+    if (mark != kNone)
+      checked = text::IntOfText(tree.Value(mark), 0) == 1 ||
+                text::SameTextIgnoreCase(tree.Value(mark), "true");
     list.TemporaryBlackList().Add(url, checked);
   }
 }
 
-void ReadResult(tResultsList& list, const TdewXMLNode& item, const TextDecoder& decode, bool merge) {
-  const TdewXMLNode* titleNode = FindIn(item, {"result_title", "title"});
-  const TdewXMLNode* urlNode = FindIn(item, {"result_main_url", "url"});
-  const std::string title = titleNode ? decode.Unescaped(titleNode->Value) : std::string();
-  const std::string mainUrl = urlNode ? decode.Unescaped(urlNode->Value) : std::string();
+void ReadResult(tResultsList& list, const Tree& tree, NodeId item, const TextDecoder& decode,
+                bool merge) {
+  const NodeId titleNode = FindIn(tree, item, {"result_title", "title"});
+  const NodeId urlNode = FindIn(tree, item, {"result_main_url", "url"});
+  const std::string title = titleNode != kNone ? decode.Unescaped(tree.Value(titleNode)) : std::string();
+  const std::string mainUrl = urlNode != kNone ? decode.Unescaped(tree.Value(urlNode)) : std::string();
   if (title.empty() || mainUrl.empty()) return;
   if (merge && list.FindByUrl(text::NormalizeUrl(text::LowerText(mainUrl), false), false, 0, false))
     return;
@@ -154,47 +173,52 @@ void ReadResult(tResultsList& list, const TdewXMLNode& item, const TextDecoder& 
   r.SetIsNew(false);
   list.ResultsChanged();
 
-  auto field = [&item](std::string_view a, std::string_view b) { return FindIn(item, {a, b}); };
-  if (const TdewXMLNode* n = field("result_deleted", "deleted"))
-    r.SetDeleted(text::LowerText(n->Value) == "true");
-  if (const TdewXMLNode* n = field("result_hit", "hit")) r.Relevance = text::IntOfText(n->Value, 0);
-  if (const TdewXMLNode* n = field("result_text", "text")) r.Description = decode.Unescaped(n->Value);
-  if (const TdewXMLNode* n = field("result_server", "server")) r.Server = decode.Unescaped(n->Value);
-  if (const TdewXMLNode* n = field("result_content", "content"))
-    r.ContentType = decode.Unescaped(n->Value);
-  if (const TdewXMLNode* n = field("result_size", "size")) r.Size = decode.Unescaped(n->Value);
-  if (const TdewXMLNode* n = field("result_code", "code")) r.Code = text::IntOfText(n->Value, 0);
-  if (const TdewXMLNode* n = field("result_reason", "reason")) r.Reason = decode.Unescaped(n->Value);
-  if (const TdewXMLNode* n = field("result_check", "check"))
-    r.CheckState = ClampCheckState(text::IntOfText(n->Value, csUnchecked));
-  if (const TdewXMLNode* n = field("result_new", "new"))
-    r.SetIsNew(text::LowerText(n->Value).find("true") != std::string::npos);
-  if (const TdewXMLNode* n = field("result_date", "date")) r.Date = ParseFileDateTime(n->Value);
-  if (const TdewXMLNode* n = field("result_created", "created")) r.Created = ParseFileDateTime(n->Value);
-  if (const TdewXMLNode* engines = field("result_sources", "engines"))
-    for (const auto& child : engines->Children)
-      if (NamedOneOf(*child, "result_source", "engine"))
-        r.Engines.push_back(decode.Unescaped(child->Value));
-  if (const TdewXMLNode* urls = field("result_urls", "urls"))
-    for (const auto& child : urls->Children)
-      if (NamedOneOf(*child, "result_url", "url")) r.AddOtherUrl(decode.Unescaped(child->Value));
+  // The value of the first element of either name, if there is one.
+  NodeId n = kNone;
+  auto field = [&](std::string_view a, std::string_view b) {
+    n = FindIn(tree, item, {a, b});
+    return n != kNone;
+  };
+  auto value = [&] { return tree.Value(n); };
+  if (field("result_deleted", "deleted")) r.SetDeleted(text::LowerText(value()) == "true");
+  if (field("result_hit", "hit")) r.Relevance = text::IntOfText(value(), 0);
+  if (field("result_text", "text")) r.Description = decode.Unescaped(value());
+  if (field("result_server", "server")) r.Server = decode.Unescaped(value());
+  if (field("result_content", "content")) r.ContentType = decode.Unescaped(value());
+  if (field("result_size", "size")) r.Size = decode.Unescaped(value());
+  if (field("result_code", "code")) r.Code = text::IntOfText(value(), 0);
+  if (field("result_reason", "reason")) r.Reason = decode.Unescaped(value());
+  if (field("result_check", "check"))
+    r.CheckState = ClampCheckState(text::IntOfText(value(), csUnchecked));
+  if (field("result_new", "new"))
+    r.SetIsNew(text::LowerText(value()).find("true") != std::string::npos);
+  if (field("result_date", "date")) r.Date = ParseFileDateTime(value());
+  if (field("result_created", "created")) r.Created = ParseFileDateTime(value());
+  if (field("result_sources", "engines"))
+    for (NodeId child = tree.FirstChild(n); child != kNone; child = tree.NextSibling(child))
+      if (NamedOneOf(tree, child, "result_source", "engine"))
+        r.Engines.push_back(decode.Unescaped(tree.Value(child)));
+  if (field("result_urls", "urls"))
+    for (NodeId child = tree.FirstChild(n); child != kNone; child = tree.NextSibling(child))
+      if (NamedOneOf(tree, child, "result_url", "url"))
+        r.AddOtherUrl(decode.Unescaped(tree.Value(child)));
   r.ApplyFilter();
 }
 
-void ReadResults(tResultsList& list, const TdewXMLNode& root, const TextDecoder& decode, bool merge) {
-  const TdewXMLNode* results = FindTop(root, {"results", "items"});
-  if (!results) return;
-  const int count = static_cast<int>(results->Children.size());
-  for (int i = 0; i < count; ++i) {
+void ReadResults(tResultsList& list, const Tree& tree, const TextDecoder& decode, bool merge) {
+  const NodeId results = FindTop(tree, {"results", "items"});
+  if (results == kNone) return;
+  const int count = static_cast<int>(tree.ChildCount(results));
+  int i = 0;
+  for (NodeId child = tree.FirstChild(results); child != kNone; child = tree.NextSibling(child), ++i) {
     if (list.OnLoadProgress) list.OnLoadProgress(list, i, count);
-    const TdewXMLNode& child = *results->Children[static_cast<std::size_t>(i)];
-    if (NamedOneOf(child, "result", "item")) ReadResult(list, child, decode, merge);
+    if (NamedOneOf(tree, child, "result", "item")) ReadResult(list, tree, child, decode, merge);
   }
 }
 
-bool DeclaresUtf8(const TdewXMLNode& root) {
-  const TdewXMLNode* encoding = FindTop(root, {"twr_encoding", "encoding"});
-  return encoding && (encoding->Value == "utf8" || encoding->Value == "utf-8");
+bool DeclaresUtf8(const Tree& tree) {
+  const NodeId encoding = FindTop(tree, {"twr_encoding", "encoding"});
+  return encoding != kNone && (tree.Value(encoding) == "utf8" || tree.Value(encoding) == "utf-8");
 }
 
 }  // namespace
@@ -203,11 +227,10 @@ void LoadFromText(tResultsList& list, const std::string& content, const std::str
                   bool merge, std::string& serversLog, std::string& log) {
   serversLog.clear();
   log.clear();
-  xml::TdewXMLTree tree;
-  tree.LoadFromText(content);
+  const Tree tree(content);
   // Decided before anything changes, so that a file that is not a result
   // set leaves the list - its name, saved state and results - as it was.
-  if (!FindTop(tree, {"twr_version", "version"})) throw ResultSetError(kBadFileFormat);
+  if (FindTop(tree, {"twr_version", "version"}) == kNone) throw ResultSetError(kBadFileFormat);
 
   const TextDecoder decode(DeclaresUtf8(tree) || text::IsValidUtf8(text::StripUtf8Bom(content)));
   LoadClosing closing(list, merge, fileName);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
@@ -61,6 +62,9 @@ std::string ReadFileForLoad(const std::string& fileName, std::size_t limit) {
     throw ResultSetError("Cannot read " + fileName + ": " + std::strerror(EISDIR));
   }
   std::string data;
+  // Read into room of the file's size: growing a large file's text step by
+  // step would copy it several times over.
+  if (static_cast<std::uintmax_t>(st.st_size) <= limit) data.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);

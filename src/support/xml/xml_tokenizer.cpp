@@ -11,6 +11,8 @@ constexpr std::string_view kCDataClose = "]]>";
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+bool IsLineBreakOrTab(char c) { return c == '\r' || c == '\n' || c == '\t'; }
+
 // Length of the line break at text[i] (CR LF, CR or LF), 0 when none.
 std::size_t LineBreakAt(std::string_view text, std::size_t i) {
   if (text[i] == '\n') return 1;
@@ -18,37 +20,11 @@ std::size_t LineBreakAt(std::string_view text, std::size_t i) {
   return i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
 }
 
-// Appends raw text to a token, each line break and each tab becoming one
-// space, then trims the token's text (the part after the marker) in place.
-void AppendNormalized(std::string &token, std::string_view raw) {
+std::string_view Trimmed(std::string_view raw) {
   std::size_t begin = 0, end = raw.size();
   while (begin < end && IsBlank(raw[begin])) ++begin;
   while (end > begin && IsBlank(raw[end - 1])) --end;
-  for (std::size_t i = begin; i < end; ++i) {
-    std::size_t line_break = LineBreakAt(raw, i);
-    if (line_break > 0) {
-      token += ' ';
-      i += line_break - 1;
-    } else {
-      token += raw[i] == '\t' ? ' ' : raw[i];
-    }
-  }
-}
-
-// CDATA keeps its content untrimmed; line breaks and tabs are written as
-// visible escapes so that the one-line token can carry them.
-void AppendCData(std::string &token, std::string_view raw) {
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    std::size_t line_break = LineBreakAt(raw, i);
-    if (line_break > 0) {
-      token += "\\n ";
-      i += line_break - 1;
-    } else if (raw[i] == '\t') {
-      token += "\\t ";
-    } else {
-      token += raw[i];
-    }
-  }
+  return raw.substr(begin, end - begin);
 }
 
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::size_t at, std::string_view prefix) {
@@ -62,74 +38,139 @@ bool StartsWithIgnoringAsciiCase(std::string_view text, std::size_t at, std::str
   return true;
 }
 
-std::string StartToken(std::string_view marker, std::size_t expected_length) {
-  std::string token;
-  token.reserve(marker.size() + expected_length);
-  token.append(marker);
-  return token;
-}
-
-void AddTextToken(std::vector<std::string> &tokens, std::string_view raw) {
-  std::string token = StartToken(kTextMarker, raw.size());
-  AppendNormalized(token, raw);
-  if (token.size() > kTextMarker.size()) tokens.push_back(std::move(token));
-}
-
-void AddCDataToken(std::vector<std::string> &tokens, std::string_view raw) {
-  std::string token = StartToken(kCDataMarker, raw.size());
-  AppendCData(token, raw);
-  tokens.push_back(std::move(token));
-}
-
-void AddTagToken(std::vector<std::string> &tokens, std::string_view raw) {
-  std::string token = StartToken(kOpenTagMarker, raw.size());
-  AppendNormalized(token, raw);
-  std::string_view tag = std::string_view(token).substr(kOpenTagMarker.size());
-  if (!tag.empty() && tag.front() == '/') {
-    token.replace(0, kOpenTagMarker.size() + 1, kCloseTagMarker);
-  } else if (!tag.empty() && tag.back() == '/') {
-    token.pop_back();
-    token.replace(0, kOpenTagMarker.size(), kEmptyTagMarker);
-  }
-  tokens.push_back(std::move(token));
-}
-
 }  // namespace
+
+// The raw text trimmed, each line break and each tab made one space. Most
+// texts hold neither, and are then handed out as they stand in the source.
+std::string_view TokenScanner::Normalized(std::string_view raw, bool &in_source) {
+  const std::string_view trimmed = Trimmed(raw);
+  if (std::none_of(trimmed.begin(), trimmed.end(), IsLineBreakOrTab)) {
+    in_source = true;
+    return trimmed;
+  }
+  in_source = false;
+  FBuffer.clear();
+  for (std::size_t i = 0; i < trimmed.size(); ++i) {
+    const std::size_t line_break = LineBreakAt(trimmed, i);
+    if (line_break > 0) {
+      FBuffer += ' ';
+      i += line_break - 1;
+    } else {
+      FBuffer += trimmed[i] == '\t' ? ' ' : trimmed[i];
+    }
+  }
+  return FBuffer;
+}
+
+bool TokenScanner::TextToken(std::string_view raw, Token &token) {
+  token.kind = TokenKind::kText;
+  token.text = Normalized(raw, token.in_source);
+  return !token.text.empty();
+}
+
+// CDATA keeps its content untrimmed; line breaks and tabs are written as
+// visible escapes so that the one-line token can carry them. An unterminated
+// section runs to the end of the text, which as a file's last line ends with
+// a line break.
+void TokenScanner::CDataToken(std::string_view raw, bool unterminated, Token &token) {
+  token.kind = TokenKind::kCData;
+  const bool add_final_break =
+      unterminated && (FText.empty() || (FText.back() != '\r' && FText.back() != '\n'));
+  if (!add_final_break && std::none_of(raw.begin(), raw.end(), IsLineBreakOrTab)) {
+    token.text = raw;
+    token.in_source = true;
+    return;
+  }
+  FBuffer.clear();
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    const std::size_t line_break = LineBreakAt(raw, i);
+    if (line_break > 0) {
+      FBuffer += "\\n ";
+      i += line_break - 1;
+    } else if (raw[i] == '\t') {
+      FBuffer += "\\t ";
+    } else {
+      FBuffer += raw[i];
+    }
+  }
+  if (add_final_break) FBuffer += "\\n ";
+  token.text = FBuffer;
+  token.in_source = false;
+}
+
+void TokenScanner::TagToken(std::string_view raw, Token &token) {
+  std::string_view tag = Normalized(raw, token.in_source);
+  if (!tag.empty() && tag.front() == '/') {
+    token.kind = TokenKind::kCloseTag;
+    tag.remove_prefix(1);
+  } else if (!tag.empty() && tag.back() == '/') {
+    token.kind = TokenKind::kEmptyTag;
+    tag.remove_suffix(1);
+  } else {
+    token.kind = TokenKind::kOpenTag;
+  }
+  token.text = tag;
+}
+
+bool TokenScanner::Next(Token &token) {
+  while (FPos < FText.size()) {
+    const std::size_t lt = FText.find('<', FPos);
+    if (lt == std::string_view::npos) {
+      const std::string_view rest = FText.substr(FPos);
+      FPos = FText.size();
+      return TextToken(rest, token);
+    }
+    if (lt > FPos) {
+      const std::string_view before = FText.substr(FPos, lt - FPos);
+      FPos = lt;
+      if (TextToken(before, token)) return true;
+    }
+
+    if (StartsWithIgnoringAsciiCase(FText, lt, kCDataOpen)) {
+      const std::size_t start = lt + kCDataOpen.size();
+      const std::size_t end = FText.find(kCDataClose, start);
+      if (end == std::string_view::npos) {
+        CDataToken(FText.substr(start), true, token);
+        FPos = FText.size();
+      } else {
+        CDataToken(FText.substr(start, end - start), false, token);
+        FPos = end + kCDataClose.size();
+      }
+      return true;
+    }
+
+    const std::size_t gt = FText.find('>', lt + 1);
+    if (gt == std::string_view::npos) {
+      FPos = lt + 1;  // the stray "<" is dropped; what follows is text
+      continue;
+    }
+    FPos = gt + 1;
+    TagToken(FText.substr(lt + 1, gt - lt - 1), token);
+    return true;
+  }
+  return false;
+}
+
+std::string_view MarkerOf(TokenKind kind) {
+  switch (kind) {
+    case TokenKind::kText: return kTextMarker;
+    case TokenKind::kCData: return kCDataMarker;
+    case TokenKind::kOpenTag: return kOpenTagMarker;
+    case TokenKind::kCloseTag: return kCloseTagMarker;
+    case TokenKind::kEmptyTag: return kEmptyTagMarker;
+  }
+  return kTextMarker;
+}
 
 std::vector<std::string> Tokenize(std::string_view text) {
   std::vector<std::string> tokens;
-  // Roughly one tag and one text per "<"; saves regrowing a large list.
-  tokens.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')) * 2 + 1);
-  std::size_t p = 0;
-  while (p < text.size()) {
-    std::size_t lt = text.find('<', p);
-    if (lt == std::string_view::npos) {
-      AddTextToken(tokens, text.substr(p));
-      break;
-    }
-    AddTextToken(tokens, text.substr(p, lt - p));
-
-    if (StartsWithIgnoringAsciiCase(text, lt, kCDataOpen)) {
-      std::size_t start = lt + kCDataOpen.size();
-      std::size_t end = text.find(kCDataClose, start);
-      if (end == std::string_view::npos) {
-        // The rest of the text, which as a file's last line ends with a line break.
-        AddCDataToken(tokens, text.substr(start));
-        if (text.back() != '\r' && text.back() != '\n') tokens.back() += "\\n ";
-        break;
-      }
-      AddCDataToken(tokens, text.substr(start, end - start));
-      p = end + kCDataClose.size();
-      continue;
-    }
-
-    std::size_t gt = text.find('>', lt + 1);
-    if (gt == std::string_view::npos) {
-      p = lt + 1;  // the stray "<" is dropped; what follows is text
-      continue;
-    }
-    AddTagToken(tokens, text.substr(lt + 1, gt - lt - 1));
-    p = gt + 1;
+  TokenScanner scanner(text);
+  Token token;
+  while (scanner.Next(token)) {
+    std::string entry;
+    entry.reserve(3 + token.text.size());
+    entry.append(MarkerOf(token.kind)).append(token.text);
+    tokens.push_back(std::move(entry));
   }
   return tokens;
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "support/text/string_toolkit.h"
+#include "support/xml/compact_tree.h"
 #include "support/xml/xml_tokenizer.h"
 
 namespace trawler::xml {
@@ -94,10 +95,27 @@ void TdewXMLTree::LoadFromFile(const std::filesystem::path &path) {
 }
 
 void TdewXMLTree::LoadFromText(std::string_view content) {
-  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-  if (content.substr(0, kUtf8Bom.size()) == kUtf8Bom) content.remove_prefix(kUtf8Bom.size());
-  Tokens = Tokenize(content);
-  Build();
+  // One pass into the compact form (no list of tokens in between), then
+  // the nodes; each node's parent comes before it, so no recursion is needed.
+  const CompactXmlTree compact(content);
+  ClearContent();
+  Value = std::string(compact.Value(CompactXmlTree::kRoot));
+  IsCData = compact.IsCData(CompactXmlTree::kRoot);
+  Name = "root";
+  Tokens.clear();
+  OpenCount = compact.OpenCount();
+  std::vector<TdewXMLNode *> made(compact.NodeCount(), nullptr);
+  made[CompactXmlTree::kRoot] = this;
+  for (CompactXmlTree::NodeId id = 1; id < compact.NodeCount(); ++id) {
+    TdewXMLNode &node = made[compact.Parent(id)]->AddChild(std::string(compact.Name(id)));
+    node.Value = std::string(compact.Value(id));
+    node.IsCData = compact.IsCData(id);
+    for (std::size_t a = 0; a < compact.AttributeCount(id); ++a) {
+      const CompactXmlTree::Attribute attribute = compact.AttributeAt(id, a);
+      node.AddAttribute(std::string(attribute.Name), std::string(attribute.Value));
+    }
+    made[id] = &node;
+  }
 }
 
 void TdewXMLTree::Build() {

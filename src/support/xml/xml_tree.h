@@ -35,14 +35,16 @@ class TdewXMLTree : public TdewXMLNode {
   void LoadFromFile(const std::filesystem::path &path);
 
   // The same for a file's content already in memory. A leading UTF-8 byte
-  // order mark is skipped.
+  // order mark is skipped. Tokens are built into the tree as they are read
+  // (through CompactXmlTree), never listed in `Tokens`.
   void LoadFromText(std::string_view content);
 
-  // Builds the tree from `Tokens` (second pass) and empties the list, whose
-  // texts move into the nodes; an empty list gives an empty tree.
+  // Builds the tree from `Tokens` (the second of two passes, after
+  // Tokenize) and empties the list, whose texts move into the nodes; an
+  // empty list gives an empty tree. Gives the tree LoadFromText gives.
   void Build();
 
-  // The file's tokens between the two passes; empty once the tree is built.
+  // Tokens for Build; empty once the tree is built.
   std::vector<std::string> Tokens;
   int OpenCount = 0;                // opening tags met by the builder
 };
