@@ -1,5 +1,7 @@
 #include "ui/main/asker.h"
 
+#include <QFileDialog>
+
 namespace trawler::ui {
 
 QMessageBox::StandardButton MessageBoxAsker::Ask(QWidget *parent, Kind kind, const QString &text,
@@ -12,6 +14,15 @@ QMessageBox::StandardButton MessageBoxAsker::Ask(QWidget *parent, Kind kind, con
     case Confirmation: return QMessageBox::question(parent, title, text, buttons);
   }
   return QMessageBox::Cancel;
+}
+
+QString MessageBoxAsker::AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) {
+  return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
+}
+
+QString ScriptedAsker::AskSaveFile(QWidget *, const QString &, const QString &) {
+  Asked.push_back({Confirmation, QStringLiteral("save file")});
+  return SaveFile;
 }
 
 QMessageBox::StandardButton ScriptedAsker::Ask(QWidget *, Kind kind, const QString &text,

@@ -19,12 +19,15 @@ class Asker {
   // Returns the button pressed (QMessageBox::Cancel when the question was dismissed).
   virtual QMessageBox::StandardButton Ask(QWidget *parent, Kind kind, const QString &text,
                                           QMessageBox::StandardButtons buttons) = 0;
+  // The file to save a result set to; empty when the user cancelled.
+  virtual QString AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) = 0;
 };
 
 class MessageBoxAsker : public Asker {
  public:
   QMessageBox::StandardButton Ask(QWidget *parent, Kind kind, const QString &text,
                                   QMessageBox::StandardButtons buttons) override;
+  QString AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) override;
 };
 
 // Answers from a queue; an empty queue answers with Default, else the first button offered. Every
@@ -39,9 +42,12 @@ class ScriptedAsker : public Asker {
   // The answer when the queue is empty, when it is one of the buttons offered.
   QMessageBox::StandardButton Default = QMessageBox::NoButton;
   std::vector<Question> Asked;
+  // The answer to a save-file question (empty: cancelled).
+  QString SaveFile;
 
   QMessageBox::StandardButton Ask(QWidget *parent, Kind kind, const QString &text,
                                   QMessageBox::StandardButtons buttons) override;
+  QString AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) override;
 };
 
 }  // namespace trawler::ui

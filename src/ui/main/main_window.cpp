@@ -332,8 +332,8 @@ bool TfrmMain::SaveResultsThroughDialog() {
   if (file.empty() || !std::filesystem::exists(file, ec)) {
     // The export dialog is not part of this window yet: a plain save dialog writes the
     // program's own result-set format.
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, QString(), Q(FSettings.LastSaveDir), QStringLiteral("Trawler result sets (*.twf)"));
+    const QString chosen = FAsker->AskSaveFile(this, Q(FSettings.LastSaveDir),
+                                               QStringLiteral("Trawler result sets (*.twf)"));
     if (chosen.isEmpty()) return false;
     file = chosen.toStdString();
     if (!chosen.endsWith(QStringLiteral(".twf"), Qt::CaseInsensitive)) file += ".twf";
