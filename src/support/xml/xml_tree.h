@@ -36,7 +36,8 @@ class TdewXMLTree : public TdewXMLNode {
 
   // The same for a file's content already in memory. A leading UTF-8 byte
   // order mark is skipped. Tokens are built into the tree as they are read
-  // (through CompactXmlTree), never listed in `Tokens`.
+  // (through CompactXmlTree), never listed in `Tokens`. A text of 2 GiB or
+  // more throws std::length_error.
   void LoadFromText(std::string_view content);
 
   // Builds the tree from `Tokens` (the second of two passes, after
