@@ -35,6 +35,8 @@
 #include "ui/main/splash_window.h"
 #include "ui/platform/online_watcher.h"
 #include "ui/platform/qt_event_loop.h"
+#include "core/view/font_charsets.h"
+#include "support/lang/language.h"
 #include "ui/result_view/result_view.h"
 #include "ui_main_window.h"
 
@@ -241,6 +243,9 @@ void TfrmMain::ApplySettings() {
   if (std::find(FSettings.Browsers.begin(), FSettings.Browsers.end(), FSettings.DefaultBrowser) ==
       FSettings.Browsers.end())
     FSettings.DefaultBrowser = FSettings.Browsers.front();
+  // 2. The preview's character set follows the language pack.
+  FView->SetFontCharset(lang::IsCyrillicPack(FLang.CurrentPack()) ? core::view::kCyrillicCharsetTag
+                                                                   : core::view::kAnsiCharsetTag);
   // 8. Engine list.
   core::TEngineList &list = *FEngines;
   list.MaxConnections = mainwin::SearchConnections(FSettings.ConnectionsLimit, FSettings.AutoCheckLinks);
@@ -285,8 +290,11 @@ void TfrmMain::showEvent(QShowEvent *event) {
 
 void TfrmMain::WindowShown() {
   SplashStatus(356);
-  // 4.
+  // 4. The web-view menu always has a decoding chosen.
   UpdateSearchActions();
+  if (!FView->Action("d1")->isChecked() && !FView->Action("d2")->isChecked() &&
+      !FView->Action("d3")->isChecked())
+    FView->Action("d1")->setChecked(true);
   // 6. Toolbars as the Panels entries say.
   tbMain->setVisible(Action("aPanelFile")->isChecked());
   tbSearch->setVisible(Action("aPanelSearch")->isChecked());

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QByteArray>
+#include <QColor>
 #include <QTabWidget>
 
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/registry.h"
 #include "support/quickmenu/quick_menu.h"
 #include "ui/main/main_window.h"
+#include "ui/result_view/result_view.h"
 #include "ui_main_window.h"
 
 namespace trawler::ui {
@@ -22,6 +24,8 @@ constexpr std::string_view kToolbarsKey = "\\Software\\Oxbow\\Trawler\\Toolbars"
 // The checked states the window keeps (of the commands this window offers).
 constexpr const char *kCheckedActions[] = {"aPanelFile", "aPanelHelp", "aPanelSearch",
                                            "aPanelFilters"};
+// The same for the result view's web-view menu.
+constexpr const char *kViewChecked[] = {"d1", "d2", "d3", "miRL"};
 
 QByteArray ToBytes(const std::optional<std::vector<std::uint8_t>> &value) {
   if (!value) return {};
@@ -48,6 +52,15 @@ void TfrmMain::RestoreWindowState() {
   if (const auto page = key.ReadString("pc.ActivePage"))
     if (auto *tab = ui->pc->findChild<QWidget *>(QString::fromStdString(*page)))
       ui->pc->setCurrentWidget(tab);
+  // The web-view menu's decoding and transliteration entries, and the preview's colours.
+  for (const char *name : kViewChecked)
+    if (const auto on = key.ReadBool(std::string(name) + ".Checked"))
+      if (QAction *action = FView->Action(name)) action->setChecked(*on);
+  const auto background = key.ReadInteger("hl.DefBackground");
+  const auto fontColor = key.ReadInteger("hl.DefFontColor");
+  if (background && fontColor)
+    FView->SetPreviewColors(QColor::fromRgb(static_cast<QRgb>(*background)),
+                            QColor::fromRgb(static_cast<QRgb>(*fontColor)));
   if (const auto sort = key.ReadInteger("qml.SortType"); sort && FQuickMenu)
     FQuickMenu->SetSortType(*sort == quickmenu::qmsCategory ? quickmenu::qmsCategory
                                                             : quickmenu::qmsTitle);
@@ -62,6 +75,13 @@ void TfrmMain::SaveWindowState() {
     key.WriteBool(std::string(name) + ".Checked", Action(name)->isChecked());
   key.WriteString("pc.ActivePage", ui->pc->currentWidget()->objectName().toStdString());
   if (FQuickMenu) key.WriteInteger("qml.SortType", FQuickMenu->SortType());
+  if (FView) {
+    for (const char *name : kViewChecked)
+      if (QAction *action = FView->Action(name))
+        key.WriteBool(std::string(name) + ".Checked", action->isChecked());
+    key.WriteInteger("hl.DefBackground", static_cast<std::int32_t>(FView->PreviewBackground().rgb()));
+    key.WriteInteger("hl.DefFontColor", static_cast<std::int32_t>(FView->PreviewFontColor().rgb()));
+  }
   batch.Commit();
 }
 
