@@ -164,26 +164,54 @@ void tUPResultsList::LoadItems() {
 
 // ---- Writing
 
-bool tUPResultsList::StoreItem(const tUPResult& item) {
+std::optional<tUPResultsList::ItemKeys> tUPResultsList::ReadItemKeys() const {
+  auto key = OpenKey(false);
+  if (!key) return std::nullopt;
+  ItemKeys keys;
+  for (std::string& name : key->GetKeyNames()) {
+    auto sub = OpenSubKey(name);
+    keys.push_back({std::move(name), sub ? sub->ReadString("") : std::nullopt});
+  }
+  return keys;
+}
+
+bool tUPResultsList::StoreItem(const tUPResult& item, ItemKeys* known) {
   auto key = OpenKey(true);
   if (!key) return false;
   platform::RegistryBatch batch(FStore, key->RootHive());
-  const std::vector<std::string> names = key->GetKeyNames();
-  bool stored = false;
-  for (const std::string& name : names) {
-    auto sub = OpenSubKey(name);
-    if (!sub) continue;
-    const std::optional<std::string> path = sub->ReadString("");
-    if (!path || !SamePath(*path, item.FileName)) continue;
-    WriteFacts(*sub, item);
-    stored = true;
+  std::optional<ItemKeys> read;
+  if (!known) {
+    read = ReadItemKeys();
+    if (!read) return false;
+    known = &*read;
   }
-  if (!stored) {
-    platform::RegKey sub(FStore, key->RootHive());
-    if (sub.OpenKey(Key + "\\" + NextItemName(names), true)) {
-      sub.WriteString("", item.FileName);
-      WriteFacts(sub, item);
+  // A scan's list of subkeys may be older than the store: when the name it
+  // gives is taken, another copy of the program added items meanwhile, and
+  // the list is read again (within this transaction, so now it is current).
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    bool stored = false;
+    for (const ItemKey& entry : *known) {
+      if (!entry.Path || !SamePath(*entry.Path, item.FileName)) continue;
+      if (auto sub = OpenSubKey(entry.Name)) {
+        WriteFacts(*sub, item);
+        stored = true;
+      }
     }
+    if (stored) break;
+    std::vector<std::string> names;
+    for (const ItemKey& entry : *known) names.push_back(entry.Name);
+    const std::string name = NextItemName(names);
+    const std::string path = Key + "\\" + name;
+    if (!key->KeyExists(path)) {
+      platform::RegKey sub(FStore, key->RootHive());
+      if (sub.OpenKey(path, true)) {
+        sub.WriteString("", item.FileName);
+        WriteFacts(sub, item);
+        known->push_back({name, item.FileName});
+      }
+      break;
+    }
+    *known = ReadItemKeys().value_or(ItemKeys{});
   }
   return batch.Commit();
 }

@@ -136,8 +136,17 @@ class tUPResultsList {
   // be opened or RootKey is uprkUnknown.
   std::optional<platform::RegKey> OpenKey(bool create) const;
   std::optional<platform::RegKey> OpenSubKey(const std::string& name) const;
-  // Writes an item's facts; false when the key could not be written.
-  bool StoreItem(const tUPResult& item);
+  // The subkeys of the items with the paths they hold, in the store's order.
+  struct ItemKey {
+    std::string Name;
+    std::optional<std::string> Path;
+  };
+  using ItemKeys = std::vector<ItemKey>;
+  std::optional<ItemKeys> ReadItemKeys() const;
+  // Writes an item's facts; false when the key could not be written. known,
+  // when given, stands for the subkeys (a folder scan reads them once) and
+  // gets the new subkey.
+  bool StoreItem(const tUPResult& item, ItemKeys* known = nullptr);
   void SaveMru();
   void RewriteMru(platform::RegKey& key);
   void Raise(const Event& event) {

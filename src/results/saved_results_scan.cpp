@@ -58,6 +58,9 @@ std::vector<tScanError> tUPResultsList::ScanFolder(const std::string& folder) {
   // deep tree cannot exhaust the stack.
   std::vector<std::string> pending{root};
   bool stored = false;
+  // What the store holds is read once, not once per file; the key may not
+  // exist before the first file is stored.
+  std::optional<ItemKeys> known = ReadItemKeys();
   while (!pending.empty()) {
     const std::string current = std::move(pending.back());
     pending.pop_back();
@@ -89,7 +92,8 @@ std::vector<tScanError> tUPResultsList::ScanFolder(const std::string& folder) {
       item.Keywords = set.Keywords;
       item.Category = set.Category;
       item.Count = set.Count();
-      stored = StoreItem(item) || stored;
+      stored = (known ? StoreItem(item, &*known) : StoreItem(item)) || stored;
+      if (!known) known = ReadItemKeys();
     }
     pending.insert(pending.end(), entries.Folders.rbegin(), entries.Folders.rend());
   }
