@@ -36,6 +36,9 @@ class tListSearchBot {
   std::string ProxyPassword;
   std::string ProxyBypass;    // ";"-separated host masks reached directly
   int Timeout = 0;            // seconds a check may take; 0 for no limit
+  // Sent with every check; empty sends none. Some servers refuse requests
+  // that do not name their program, so the owner may set the program's own.
+  std::string UserAgent;
 
   // Receives every outcome.
   std::function<void(const tBotResult&)> OnResult;

@@ -56,6 +56,7 @@ bool tSearchBot::Send() {
   }
   const tListSearchBot& pool = *FOwner;
   FHttp->Url = Url;
+  FHttp->UserAgent = pool.UserAgent;
   if (text::UrlMatchesMaskList(pool.ProxyBypass, Url)) {
     FHttp->ProxyHost.clear();
     FHttp->ProxyPort = 0;

@@ -198,6 +198,20 @@ TEST_F(LinkChecker, ATimedOutCheckReportsOnceAndTheCheckerGoesOn) {
   EXPECT_EQ(bots.BotCount(), 1);
 }
 
+TEST_F(LinkChecker, AsksWithAHeadRequestPastAnyCache) {
+  server.Handle("/page", ScriptedHttpServer::Echo());
+  for (const char* agent : {"", "Trawler/2.0"}) {
+    bots.UserAgent = agent;
+    bots.Enqueue(server.Url("/page"));
+    ASSERT_TRUE(CheckAll());
+    const Request request = server.LastRequest();
+    EXPECT_EQ(request.method, "HEAD");
+    EXPECT_EQ(request.Header("Pragma"), "no-cache");
+    EXPECT_EQ(request.Header("User-Agent"), agent);
+    EXPECT_EQ(request.HasHeader("User-Agent"), agent[0] != 0);
+  }
+}
+
 TEST_F(LinkChecker, AReusedCheckerStartsWithAnEmptySize) {
   server.Handle("/bare", [](const Request&, Connection& c) {
     c.Send("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
