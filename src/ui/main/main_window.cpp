@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QComboBox>
 #include <QDir>
@@ -96,9 +97,8 @@ TfrmMain::TfrmMain(MainWindowOptions options)
   ui->lvSearch->verticalHeader()->hide();
   ui->lvSearch->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   ui->lvSearch->horizontalHeader()->setSectionsClickable(false);
-  ui->lvSearch->horizontalHeader()->setStretchLastSection(true);
   ui->lvSearch->setColumnWidth(EnginesModel::colCaption, 180);
-  ui->lvSearch->setColumnWidth(EnginesModel::colState, 260);
+  ui->lvSearch->horizontalHeader()->setSectionResizeMode(EnginesModel::colState, QHeaderView::Stretch);
   ui->lvSearch->setProperty("columnTags", QVariantList{131, 329, 330, 332, 331});
 
   FView = std::make_unique<ResultView>(*this, ui->lvExt, ui->hl, this);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -19,6 +20,11 @@ ScreenshotRun::ScreenshotRun(TfrmMain &window, QString file, QString query, QStr
       FTab(std::move(tab)) {}
 
 void ScreenshotRun::Start() {
+  // Without a window manager a maximised window keeps its first size: fill the screen.
+  if (const QScreen *screen = FWindow.screen()) {
+    FWindow.setWindowState(Qt::WindowNoState);
+    FWindow.setGeometry(screen->availableGeometry());
+  }
   // Give the window-shown steps (and the splash) their turn first.
   QTimer::singleShot(800, this, [this] {
     if (auto *query = FWindow.findChild<QComboBox *>("edtQuery")) query->setEditText(FQuery);
