@@ -5,6 +5,8 @@
 //                 then the view painted once.
 //   Append        the rows added one at a time, as a search adds them.
 //   Sort/<col>    a sort by one column (alternating direction), then a paint.
+//   Hide50k       every other result turned old and the view switched to new
+//                 results only: 50,000 scattered rows leave in one batch.
 //
 // peak_MB is the process's peak resident size (getrusage), the whole program
 // with 100,000 results, their rows and the view.
@@ -71,6 +73,9 @@ struct Scene {
 
     Scene() {
         model.SetResultsList(list.get());
+        // As the main window wires them: changes of many results are one batch.
+        list->OnBeginUpdate = [this](tResultsList&) { model.BeginBatch(); };
+        list->OnEndUpdate = [this](tResultsList&) { model.EndBatch(); };
         view.setModel(&model);
         view.verticalHeader()->hide();
         view.resize(1000, 700);
@@ -129,6 +134,23 @@ BENCHMARK(Sort)
     ->DenseRange(trawler::ui::rcTitle, trawler::ui::rcRelevance)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(4);
+
+void Hide50k(benchmark::State& state) {
+    Scene& scene = TheScene();
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.list->SetViewMode(trawler::results::vmAll);
+        for (int i = 0; i < scene.list->Count(); ++i) scene.list->Items(i)->SetIsNew(i % 2 == 0);
+        scene.model.Fill();
+        scene.Paint();
+        state.ResumeTiming();
+        scene.list->SetViewMode(trawler::results::vmNewOnly);
+        scene.Paint();
+    }
+    state.counters["rows"] = scene.model.rowCount();
+    state.counters["peak_MB"] = PeakMegabytes();
+}
+BENCHMARK(Hide50k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
