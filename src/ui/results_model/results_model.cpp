@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "results/results_list.h"
@@ -27,7 +28,10 @@ public:
 
     std::string Caption() const override { return FCaption; }
     void SetCaption(const std::string& text) override {
-        if (text != FCaption) FCaption = text;
+        if (text != FCaption) {
+            FCaption = text;
+            FKeys[rcTitle].reset();
+        }
         // The result list rewrites the caption on every refresh, also when only
         // the result's marks changed, so the whole row is redrawn.
         FModel->RowChanged(*this, rcTitle, rcRelevance);
@@ -45,6 +49,7 @@ public:
         std::string& column = FColumns[static_cast<std::size_t>(index)];
         if (column == text) return;
         column = text;
+        if (index + 1 < kKeyedColumns) FKeys[index + 1].reset();
         FModel->RowChanged(*this, index + 1, index + 1);
     }
 
@@ -66,6 +71,15 @@ public:
     int FColumnCount = 0;
     std::string FCaption;
     std::array<std::string, kResultColumnCount - 1> FColumns;
+
+    // The text of a column that is sorted by locale (title, URL, engine).
+    const std::string& Text(int column) const {
+        return column == rcTitle ? FCaption : FColumns[static_cast<std::size_t>(column - 1)];
+    }
+    // Sort keys of those columns, made by the first sort that needs them and
+    // dropped when the text changes, so turning a sort over is cheap.
+    static constexpr int kKeyedColumns = rcEngine + 1;
+    std::array<std::optional<QCollatorSortKey>, kKeyedColumns> FKeys;
 };
 
 ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -246,13 +260,22 @@ void ResultsModel::SortByColumn(int column, bool ascending) {
     } else {
         // Case-sensitive comparison in the user's locale, through sort keys
         // made once per row rather than once per comparison.
-        QCollator collator{QLocale()};
+        const QLocale locale;
+        if (locale != FKeyLocale) {
+            for (auto& row : FRows)
+                for (auto& key : row->FKeys) key.reset();
+            FKeyLocale = locale;
+        }
+        QCollator collator{locale};
         collator.setCaseSensitivity(Qt::CaseSensitive);
-        std::vector<QCollatorSortKey> keys;
+        std::vector<const QCollatorSortKey*> keys;
         keys.reserve(FRows.size());
-        for (const auto& row : FRows)
-            keys.push_back(collator.sortKey(FromUtf8(column == rcTitle ? row->FCaption : row->Column(column - 1))));
-        order = StableOrder(count, [&](int a, int b) { return keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]); }, ascending);
+        for (const auto& row : FRows) {
+            auto& key = row->FKeys[static_cast<std::size_t>(column)];
+            if (!key) key.emplace(collator.sortKey(FromUtf8(row->Text(column))));
+            keys.push_back(&*key);
+        }
+        order = StableOrder(count, [&](int a, int b) { return keys[static_cast<std::size_t>(a)]->compare(*keys[static_cast<std::size_t>(b)]); }, ascending);
     }
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -12,6 +12,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
+#include <QLocale>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -123,6 +124,7 @@ private:
     int FBatchDepth = 0;
     int FDeadRows = 0;     // rows deleted inside a batch, still in FRows
     bool FQuiet = false;   // rows being bound: no change signals per cell
+    QLocale FKeyLocale;    // the locale the rows' cached sort keys were made in
 };
 
 }  // namespace trawler::ui

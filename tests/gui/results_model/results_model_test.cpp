@@ -258,6 +258,26 @@ private slots:
         QCOMPARE(Titles(f), QStringList({"a", "b", "c", "0 first by title"}));
     }
 
+    void ASortAfterATextChangedUsesTheNewText() {
+        Fixture f;
+        Add(f.list, {"b", "http://b.lan/", "e", 0, 1});
+        tUrlResult* a = Add(f.list, {"a", "http://a.lan/", "e", 0, 1});
+        Add(f.list, {"c", "http://c.lan/", "e", 0, 1});
+        f.model.Fill();
+        f.model.SortByColumn(trawler::ui::rcTitle, true);
+        f.model.SortByColumn(trawler::ui::rcUrl, true);
+        QCOMPARE(Titles(f), QStringList({"a", "b", "c"}));
+
+        QVERIFY(f.model.setData(f.model.index(f.model.RowOf(a), trawler::ui::rcTitle), "d"));
+        a->AddUrl("http://z.lan/");
+        a->RefreshRow();
+        f.model.SortByColumn(trawler::ui::rcTitle, true);
+        QCOMPARE(Titles(f), QStringList({"b", "c", "d"}));
+        f.model.SortByColumn(trawler::ui::rcUrl, true);
+        QCOMPARE(Titles(f), QStringList({"b", "c", "d"}));
+        QCOMPARE(f.Text(2, trawler::ui::rcUrl), QString("http://z.lan/"));
+    }
+
     void NewResultsAreDrawnBoldAndColouredOnlyWhenTheProgramDraws() {
         struct Case {
             bool useExtList, bold, showHint;
