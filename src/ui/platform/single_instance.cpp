@@ -1,5 +1,7 @@
 #include "ui/platform/single_instance.h"
 
+#include "ui/platform/activation_request.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,12 +11,10 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
-#include <QtEndian>
 
 namespace trawler::ui {
 namespace {
 
-constexpr qsizetype kHeaderBytes = 4;
 constexpr char kReceipt = '1';
 constexpr int kRequestTimeoutMs = 5000;
 
@@ -34,37 +34,6 @@ QString RuntimeFolder() {
 }
 
 }  // namespace
-
-QByteArray EncodeActivation(const QStringList& args) {
-    QByteArray body;
-    for (const QString& arg : args) {
-        body += arg.toUtf8();
-        body += '\0';
-    }
-    QByteArray data(kHeaderBytes, '\0');
-    qToBigEndian<quint32>(static_cast<quint32>(body.size()), data.data());
-    return data + body;
-}
-
-qsizetype ActivationSize(const QByteArray& data) {
-    if (data.size() < kHeaderBytes) return 0;
-    return kHeaderBytes + static_cast<qsizetype>(qFromBigEndian<quint32>(data.constData()));
-}
-
-std::optional<QStringList> DecodeActivation(const QByteArray& data) {
-    if (data.size() < kHeaderBytes || data.size() > SingleInstance::kMaxRequestBytes) return std::nullopt;
-    if (ActivationSize(data) != data.size()) return std::nullopt;
-    const QByteArray body = data.mid(kHeaderBytes);
-    if (!body.isEmpty() && !body.endsWith('\0')) return std::nullopt;
-    QStringList args;
-    qsizetype start = 0;
-    while (start < body.size()) {
-        const qsizetype end = body.indexOf('\0', start);
-        args << QString::fromUtf8(body.constData() + start, end - start);
-        start = end + 1;
-    }
-    return args;
-}
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(parent) {
     const QString folder = RuntimeFolder();
@@ -101,12 +70,14 @@ bool SingleInstance::TryBecomePrimary() {
 
 bool SingleInstance::SendToPrimary(const QStringList& args, int timeoutMs) {
     if (FServerPath.isEmpty() || IsPrimary()) return false;
-    const QByteArray request = EncodeActivation(args);
-    if (request.size() > kMaxRequestBytes) return false;
+    std::vector<std::string> texts;
+    for (const QString& arg : args) texts.push_back(arg.toStdString());
+    const std::string request = EncodeActivation(texts);
+    if (request.size() > kMaxActivationBytes) return false;
     QLocalSocket socket;
     socket.connectToServer(FServerPath);
     if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(request);
+    socket.write(request.data(), static_cast<qint64>(request.size()));
     if (!socket.waitForBytesWritten(timeoutMs)) return false;
     if (!socket.waitForReadyRead(timeoutMs)) return false;
     const QByteArray answer = socket.read(1);
@@ -129,29 +100,33 @@ void SingleInstance::Accept() {
 
 void SingleInstance::Read(QLocalSocket* socket) {
     // The request so far lives on the socket itself, so nothing outlives it.
+    constexpr auto kMax = static_cast<qint64>(kMaxActivationBytes);
     QByteArray data = socket->property("request").toByteArray();
-    data += socket->read(kMaxRequestBytes + 1 - data.size());
-    const qsizetype size = ActivationSize(data);
-    if (data.size() > kMaxRequestBytes || size > kMaxRequestBytes) {
+    data += socket->read(kMax + 1 - data.size());
+    const std::string_view view(data.constData(), static_cast<std::size_t>(data.size()));
+    const std::size_t size = ActivationSize(view);
+    if (view.size() > kMaxActivationBytes || size > kMaxActivationBytes) {
         socket->abort();
         socket->deleteLater();
         return;
     }
-    if (size == 0 || data.size() < size) {
+    if (size == 0 || view.size() < size) {
         socket->setProperty("request", data);
         return;
     }
     socket->setProperty("request", QVariant());
-    const std::optional<QStringList> args = DecodeActivation(data.left(size));
+    const auto args = DecodeActivation(view.substr(0, size));
     if (!args) {
         socket->abort();
         socket->deleteLater();
         return;
     }
+    QStringList texts;
+    for (const std::string& arg : *args) texts << QString::fromStdString(arg);
     socket->write(&kReceipt, 1);
     socket->flush();
     socket->disconnectFromServer();
-    emit activationRequested(*args);
+    emit activationRequested(texts);
 }
 
 }  // namespace trawler::ui

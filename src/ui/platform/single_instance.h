@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -38,9 +37,6 @@ public:
     QString LockPath() const { return FLockPath; }
     QString ServerPath() const { return FServerPath; }
 
-    // The most a request may hold; a longer one is dropped unread.
-    static constexpr int kMaxRequestBytes = 64 * 1024;
-
 signals:
     // A later copy asked this one to come forward, with its arguments.
     void activationRequested(const QStringList& args);
@@ -54,16 +50,5 @@ private:
     int FLockFd = -1;
     std::unique_ptr<QLocalServer> FServer;
 };
-
-// The request a later copy sends: a 4-byte big-endian length, then each
-// argument in UTF-8 followed by a zero byte. Kept apart so it can be checked
-// on its own.
-QByteArray EncodeActivation(const QStringList& args);
-// The arguments of a complete request; nothing when data is not one (too
-// short, too long, a length that does not match, a missing final zero).
-std::optional<QStringList> DecodeActivation(const QByteArray& data);
-// How many bytes the request starting data needs in all, once its length is
-// readable; 0 before that.
-qsizetype ActivationSize(const QByteArray& data);
 
 }  // namespace trawler::ui

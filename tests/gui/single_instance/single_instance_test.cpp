@@ -16,6 +16,7 @@
 #include <QTest>
 #include <iostream>
 
+#include "ui/platform/activation_request.h"
 #include "ui/platform/single_instance.h"
 
 using trawler::ui::SingleInstance;
@@ -109,7 +110,7 @@ private slots:
         SingleInstance primary(TestName());
         QVERIFY(primary.TryBecomePrimary());
         QSignalSpy requests(&primary, &SingleInstance::activationRequested);
-        const QByteArray tooLong = trawler::ui::EncodeActivation({QString(70000, 'x')});
+        const QByteArray tooLong = QByteArray::fromStdString(trawler::ui::EncodeActivation({std::string(70000, 'x')}));
         const QByteArray hugeLength("\xff\xff\xff\xff" "abc", 7);
         const QByteArray noFinalZero("\x00\x00\x00\x03" "abc", 7);
         for (const QByteArray& request : {tooLong, hugeLength, noFinalZero}) {
@@ -125,12 +126,18 @@ private slots:
         QTRY_COMPARE(requests.size(), 1);
     }
 
-    void RequestsRoundTrip() {
-        const QStringList cases[] = {{}, {""}, {"a", "b"}, {QString::fromUtf8("Страница"), "x y"}};
-        for (const QStringList& args : cases)
-            QCOMPARE(trawler::ui::DecodeActivation(trawler::ui::EncodeActivation(args)).value_or(QStringList{"?"}), args);
-        QVERIFY(!trawler::ui::DecodeActivation(QByteArray("\x00\x00", 2)));
-        QVERIFY(!trawler::ui::DecodeActivation(QByteArray("\x00\x00\x00\x05" "ab\0", 7)));
+    void RequestsRoundTripAndMalformedOnesAreRefused() {
+        using Args = std::vector<std::string>;
+        const Args cases[] = {{}, {""}, {"a", "b"}, {"Страница", "x y", ""}};
+        for (const Args& args : cases)
+            QVERIFY(trawler::ui::DecodeActivation(trawler::ui::EncodeActivation(args)) == args);
+        const std::string_view malformed[] = {
+            std::string_view("\0\0", 2),                      // no whole length
+            std::string_view("\0\0\0\5" "ab\0", 7),          // shorter than it says
+            std::string_view("\0\0\0\2" "ab\0", 7),          // longer than it says
+            std::string_view("\0\0\0\3" "abc", 7),           // no final zero byte
+        };
+        for (std::string_view data : malformed) QVERIFY(!trawler::ui::DecodeActivation(data));
     }
 };
 
