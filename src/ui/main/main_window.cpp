@@ -237,6 +237,21 @@ void TfrmMain::WireEngineList() {
   results.OnSavedChange = [this](results::tResultsList &) { FView->UpdateItemActions(); };
 }
 
+void TfrmMain::UnwireEngineList() {
+  core::TEngineList &list = *FEngines;
+  list.OnUpdateList = nullptr;
+  list.OnLoadProgress = nullptr;
+  list.OnLoadFile = nullptr;
+  list.onSearchStart = list.onSearchRepeat = list.onSearchQueue = list.OnGetSearch = nullptr;
+  list.onSearchEngineDone = list.onSearchSuspend = list.onSearchResume = list.onSearchDone = nullptr;
+  list.onSearchProgress = nullptr;
+  list.onSearchEngineError = nullptr;
+  list.onSearchError = nullptr;
+  results::tResultsList &results = *list.ResultList;
+  results.OnBeginUpdate = results.OnEndUpdate = results.OnSavedChange = nullptr;
+  results.OnLoadProgress = nullptr;
+}
+
 void TfrmMain::ApplySettings() {
   // 1, 3. Browsers: "System" and every known browser found on this machine.
   FSettings.Browsers = browsers::InstalledBrowsers();
@@ -371,6 +386,10 @@ void TfrmMain::Destroy() {
   }
   StoreHistory();
   FSettings.Save(*FStore);
+  // A search may still run: the engine list and the result list must not report into a
+  // window that is going away.
+  UnwireEngineList();
+  FEngines->StopSearch();
   FView.reset();
   FEngines.reset();  // the result list writes the permanent black list on its way
   SaveToolbarLayout();

@@ -128,6 +128,7 @@ class TfrmMain : public QMainWindow, public ResultViewHost {
   void ApplySettings();
   void ChangeLanguage();
   void WireEngineList();
+  void UnwireEngineList();
 
   // Frame (main_window_frame.cpp).
   void CreateActions();

@@ -20,6 +20,7 @@
 #include "platform/registry.h"
 #include "results/results_list.h"
 #include "sitesim/site_simulator.h"
+#include "support/quickmenu/quick_menu.h"
 #include "support/settings/defaults_list.h"
 #include "ui/main/asker.h"
 #include "ui/main/instance_name.h"
@@ -281,6 +282,19 @@ class MainWindowTest : public QObject {
     QVERIFY(stopped->HitCount < finished->HitCount);
   }
 
+  void closingDuringASearchEndsCleanly() {
+    OpenWindow(FSlowSites);
+    StartSearch(QStringLiteral("tench"));
+    QTRY_VERIFY_WITH_TIMEOUT(FWindow->View()->RowCount() > 0, kSearchTimeoutMs);
+    QVERIFY(FWindow->close());
+    FWindow.reset();
+    // The settings were written on the way out, with the query in the history.
+    platform::RegistryStore store(FProfile->path().toStdString());
+    settings::tDefaultsList stored;
+    stored.Load(store);
+    QCOMPARE(stored.query, std::string("tench"));
+  }
+
   void newSearchAsksToSaveUnsavedResults() {
     WriteSettings([](settings::tDefaultsList &s) {
       s.ClearListBeforeSearch = true;
@@ -343,6 +357,49 @@ class MainWindowTest : public QObject {
     StartSearch(QStringLiteral("eel"));
     WaitIdle();
     QCOMPARE(FWindow->EngineRowList().Count(), 1);
+  }
+
+  void quickTemplateSelectsItsSitesAndNamesTheTitle() {
+    {
+      platform::RegistryStore store(FProfile->path().toStdString());
+      quickmenu::tQMList templates(store);
+      templates.RegRootPath = quickmenu::tQMList::kMainRegRootPath;
+      quickmenu::tQMItem *fishing = templates.AddTemplate("Fishing");
+      QVERIFY(fishing);
+      fishing->SetCategory("5");
+    }
+    OpenWindow(FQuickSites);
+    auto *menu = FWindow->findChild<QMenu *>("mQuickTemplates");
+    QVERIFY(menu);
+    QAction *entry = nullptr;
+    QTRY_VERIFY([&] {
+      for (QAction *item : menu->actions())
+        if (item->text() == QStringLiteral("Fishing (5)")) entry = item;
+      return entry != nullptr;
+    }());
+    entry->trigger();
+    QCOMPARE(FWindow->windowTitle(), QStringLiteral("Trawler [Search template: Fishing]"));
+    QCOMPARE(QString::fromStdString(FWindow->Settings().Category), QStringLiteral("5"));
+    QCOMPARE(Child<QLineEdit>("cedtCategory")->text(), QStringLiteral("Search engines"));
+    StartSearch(QStringLiteral("bream"));
+    WaitIdle();
+    QCOMPARE(FWindow->EngineRowList().Count(), 1);
+  }
+
+  void refreshAddsToTheCurrentResults() {
+    OpenWindow(FQuickSites);
+    StartSearch(QStringLiteral("roach"));
+    WaitIdle();
+    auto &results = *FWindow->Engines().ResultList;
+    const int before = results.Count();
+    // The panel shows another query: Refresh searches with the result set's own.
+    Child<QComboBox>("edtQuery")->setEditText(QStringLiteral("something else"));
+    FWindow->Action("aRefresh")->trigger();
+    QVERIFY(FWindow->State() != mainwin::SearchState::Idle);
+    WaitIdle();
+    QCOMPARE(results.Count(), before);  // the same pages again: merged, never cleared
+    QCOMPARE(QString::fromStdString(FWindow->Engines().SearchWord), QStringLiteral("roach"));
+    QCOMPARE(FWindow->EngineRowList().Count(), 6);
   }
 
   void secondCopyHandsOverToTheFirst() {
