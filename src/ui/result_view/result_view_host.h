@@ -41,6 +41,10 @@ public:
     // Runs when the item commands' enabled state may have changed, so the
     // window can update the commands it owns (Search in retrieved, Save As).
     virtual void ItemActionsUpdated() = 0;
+
+    // Asks a question with Yes and No (a warning, or else a confirmation);
+    // true for Yes. By default a message box over the active window.
+    virtual bool AskYesNo(const QString& text, bool warning);
 };
 
 }  // namespace trawler::ui
