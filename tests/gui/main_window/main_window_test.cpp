@@ -18,6 +18,7 @@
 #include "core/mainwin/engine_rows.h"
 #include "core/engine_list.h"
 #include "platform/registry.h"
+#include "results/list_search_bot.h"
 #include "results/results_list.h"
 #include "sitesim/site_simulator.h"
 #include "support/quickmenu/quick_menu.h"
@@ -280,6 +281,29 @@ class MainWindowTest : public QObject {
     const core::TEngine *stopped = FWindow->EngineRowList().Row(1).Engine;
     const core::TEngine *finished = FWindow->EngineRowList().Row(2).Engine;
     QVERIFY(stopped->HitCount < finished->HitCount);
+  }
+
+  void automaticLinkChecksShareTheConnections() {
+    WriteSettings([](settings::tDefaultsList &s) {
+      s.AutoCheckLinks = true;
+      s.ConnectionsLimit = 5;
+    });
+    OpenWindow(FSlowSites);
+    StartSearch(QStringLiteral("chub"));
+    QCOMPARE(FWindow->Engines().MaxConnections, 4);
+    QCOMPARE(FWindow->LinkChecker()->MaxBots, 1);
+    WaitIdle();
+    QCOMPARE(FWindow->LinkChecker()->MaxBots, 5);
+    // Every new result went to the checker; its outcomes come back into the result list
+    // (the simulated pages' hosts do not exist, so the outcome is the failure's reason).
+    auto &results = *FWindow->Engines().ResultList;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+          for (int i = 0; i < results.Count(); ++i)
+            if (results.Items(i)->CheckState != 1 || !results.Items(i)->Reason.empty()) return true;
+          return false;
+        }(),
+        kSearchTimeoutMs);
   }
 
   void closingDuringASearchEndsCleanly() {
