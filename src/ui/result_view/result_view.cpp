@@ -10,10 +10,12 @@
 #include <QMouseEvent>
 #include <QTableView>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <algorithm>
 
 #include "core/engine_list.h"
+#include "platform/registry.h"
 #include "results/results_list.h"
 #include "results/url_result.h"
 #include "support/settings/defaults_list.h"
@@ -73,6 +75,13 @@ void ResultView::SetupView() {
     FView->setColumnWidth(rcTitle, 260);
     FView->setColumnWidth(rcUrl, 260);
     FView->viewport()->installEventFilter(this);
+    LoadColumnWidths();
+    FSaveWidthsTimer = new QTimer(this);
+    FSaveWidthsTimer->setSingleShot(true);
+    FSaveWidthsTimer->setInterval(500);
+    connect(FSaveWidthsTimer, &QTimer::timeout, this, &ResultView::SaveColumnWidths);
+    connect(FView->horizontalHeader(), &QHeaderView::sectionResized, FSaveWidthsTimer,
+            qOverload<>(&QTimer::start));
 
     connect(FView->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { SortByColumn(column); });
@@ -93,6 +102,33 @@ void ResultView::SetupView() {
         FHost.ShowRowCount(rows);
         UpdateItemActions();
     });
+}
+
+// --- column widths -------------------------------------------------------------------
+
+namespace {
+constexpr std::string_view kColumnsKey = "\\Software\\Oxbow\\Trawler\\views\\1";
+constexpr int kMinColumnWidth = 8;
+constexpr int kMaxColumnWidth = 4000;
+std::string WidthName(int column) { return "Width" + std::to_string(column); }
+}  // namespace
+
+void ResultView::LoadColumnWidths() {
+    platform::RegKey key(FHost.Engines().Registry());
+    if (!key.OpenKeyReadOnly(kColumnsKey)) return;
+    for (int column = 0; column < kResultColumnCount; ++column) {
+        const std::optional<std::int32_t> width = key.ReadInteger(WidthName(column));
+        if (width && *width >= kMinColumnWidth && *width <= kMaxColumnWidth)
+            FView->setColumnWidth(column, *width);
+    }
+}
+
+void ResultView::SaveColumnWidths() {
+    if (FSaveWidthsTimer) FSaveWidthsTimer->stop();
+    platform::RegKey key(FHost.Engines().Registry());
+    if (!key.OpenKey(kColumnsKey, true)) return;
+    for (int column = 0; column < kResultColumnCount; ++column)
+        key.WriteInteger(WidthName(column), FView->columnWidth(column));
 }
 
 // --- filling ---------------------------------------------------------------------------

@@ -35,6 +35,7 @@ class QModelIndex;
 class QPersistentModelIndex;
 class QTableView;
 class QTextBrowser;
+class QTimer;
 class QUrl;
 class QWidget;
 class QItemSelection;
@@ -72,6 +73,10 @@ public:
     // The Properties tab became active (true) or another tab did (false).
     void PropertiesTabActivated(bool active);
     int RowCount() const;
+
+    // The column widths, kept in the registry store under views\1; written a
+    // moment after the user resizes a column, and when the window closes.
+    void SaveColumnWidths();
 
     ResultsModel& Model() const { return *FModel; }
     QTableView* View() const { return FView; }
@@ -114,6 +119,7 @@ private:
     // result_view.cpp
     results::tResultsList& List() const;
     void SetupView();
+    void LoadColumnWidths();
     void SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void RefreshPreviewFor(const QModelIndex& row, bool selected);
     void RerunSelectionHandler();
@@ -167,6 +173,7 @@ private:
     QPointer<QDialog> FPageWindow;
     QPointer<QTextBrowser> FPageView;
 
+    QTimer* FSaveWidthsTimer = nullptr;
     bool FSortAscending = false;  // turned over by each header click
     bool FSelectionDetached = false;
     bool FPreviewActive = false;

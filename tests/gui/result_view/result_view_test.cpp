@@ -5,7 +5,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QHeaderView>
+#include <QDialog>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
@@ -29,6 +32,7 @@
 #include "ui/result_view/result_view.h"
 #include "ui/result_view/result_view_host.h"
 #include "ui/result_view/safe_html_view.h"
+#include "ui/result_view/url_mime.h"
 #include "ui/results_model/results_model.h"
 
 using namespace trawler;
@@ -436,6 +440,79 @@ private slots:
         QCOMPARE(host->checker->Queue().size(), std::size_t{1});
         QCOMPARE(host->checker->Queue().front(), std::string("http://127.0.0.1:9/a"));
         QCOMPARE(host->checker->BusyCount(), 0);  // No: nothing dispatched
+    }
+
+    void titleEditEndsWithEnterAndRefusesAnEmptyTitle_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("new title") << "Renamed" << "Renamed";
+        QTest::newRow("empty keeps the old") << "" << "Original";
+    }
+    void titleEditEndsWithEnterAndRefusesAnEmptyTitle() {
+        QFETCH(QString, typed);
+        QFETCH(QString, title);
+        Add({{"Original", "http://a.lan/"}});
+        Select(0);
+        lvExt->edit(lvExt->model()->index(0, ui::rcTitle));
+        auto* editor = lvExt->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        editor->del();
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);  // ends the edit, opens nothing
+        QCoreApplication::processEvents();        // the editor commits through a queued call
+        QVERIFY(host->opened.empty());
+        QCOMPARE(Title(0), title);
+        QCOMPARE(QString::fromStdString(List().Items(0)->Title), title);
+    }
+
+    void propertiesWindowAndPreviewFollowTheDisplayOptions() {
+        Add({{"Щука", "http://a.lan/"}});
+        view->PropertiesTabActivated(true);
+        Select(0);
+        QVERIFY(hl->toPlainText().contains(QString::fromUtf8("Щука")));
+        Action("miRL")->trigger();  // Translit rebuilds the preview at once
+        QVERIFY(hl->toPlainText().contains("Shchuka"));
+
+        QTest::keyClick(lvExt, Qt::Key_Return, Qt::AltModifier);
+        QDialog* properties = view->PropertiesWindow();
+        QVERIFY(properties && properties->isVisible());
+        auto* shown = properties->findChild<QTextBrowser*>();
+        QVERIFY(shown->toPlainText().contains("Shchuka"));
+    }
+
+    void resultsPageListsTheShownRowsEscaped() {
+        Add({{"First", "http://a.lan/"}, {"Second", "http://b.lan/"}});
+        List().Items(1)->SetTitle("<i>x</i>");
+        List().Items(1)->RefreshRow();
+        Action("aViewResultsHTML")->trigger();
+        QDialog* page = view->ResultsPageWindow();
+        QVERIFY(page && page->isVisible());
+        const QString text = page->findChild<QTextBrowser*>()->toPlainText();
+        QVERIFY(text.startsWith("Search results"));
+        QVERIFY(text.contains("First"));
+        QVERIFY(text.contains("<i>x</i>"));
+        QCOMPARE(text.count("Link"), 2);
+    }
+
+    void columnWidthsComeBackInTheNextView() {
+        lvExt->setColumnWidth(ui::rcUrl, 123);
+        view->SaveColumnWidths();
+        QTableView other;
+        QTextBrowser otherPreview;
+        QWidget otherWindow;
+        ResultView second(*host, &other, &otherPreview, &otherWindow);
+        QCOMPARE(other.columnWidth(ui::rcUrl), 123);
+    }
+
+    void draggedOrCopiedResultCarriesUrlAndTitle() {
+        const std::unique_ptr<QMimeData> data = ui::UrlMimeData("http://a.lan/p?q=1&r=2", "A & B");
+        QCOMPARE(data->urls(), QList<QUrl>{QUrl("http://a.lan/p?q=1&r=2")});
+        QCOMPARE(data->text(), QString("http://a.lan/p?q=1&r=2"));
+        const QByteArray mozilla = data->data("text/x-moz-url");
+        QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(mozilla.constData()), mozilla.size() / 2),
+                 QString("http://a.lan/p?q=1&r=2\nA & B"));
+        QCOMPARE(data->html(), QString("<a href=\"http://a.lan/p?q=1&amp;r=2\">A &amp; B</a>"));
     }
 
     void itemCommandsFollowTheSelection() {
