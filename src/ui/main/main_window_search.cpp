@@ -69,7 +69,7 @@ void TfrmMain::UpdateSearchActions() {
 
 void TfrmMain::LayoutSimplePanel() {
   ui->sbRegExp->setVisible(Action("s1")->isChecked());
-  ui->cbxMatchMode->setEnabled(!(ui->sbRegExp->isVisible() && ui->sbRegExp->isChecked()));
+  ui->cbxMatchMode->setEnabled(!(!ui->sbRegExp->isHidden() && ui->sbRegExp->isChecked()));
 }
 
 // --- Search ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -224,9 +225,28 @@ class MainWindowTest : public QObject {
     FWindow->Action("aSearch")->trigger();
     QCOMPARE(FAsker.Asked.size(), std::size_t(1));
     QVERIFY(FAsker.Asked[0].text.contains(QStringLiteral("Boolean search is not allowed here")));
+    // A regular expression that does not compile is reported and the filter stays.
+    Child<QComboBox>("cbxMatchMode")->setCurrentIndex(0);
+    auto *regExp = Child<QToolButton>("sbRegExp");
+    QVERIFY(!regExp->isHidden());
+    regExp->setChecked(true);
+    QCOMPARE(FWindow->Settings().UseRegExp, 0);
+    QVERIFY(!Child<QComboBox>("cbxMatchMode")->isEnabled());
+    const int filtered = FWindow->View()->RowCount();
+    Child<QComboBox>("edtQuery")->setEditText(QStringLiteral("page (1"));
+    FWindow->Action("aSearch")->trigger();
+    QCOMPARE(FAsker.Asked.size(), std::size_t(2));
+    QCOMPARE(FAsker.Asked[1].kind, ui::Asker::Error);
+    QCOMPARE(FWindow->View()->RowCount(), filtered);
+    // A good one filters by the expression.
+    Child<QComboBox>("edtQuery")->setEditText(QStringLiteral("Sim (Alpha|Bravo) page 1 "));
+    FWindow->Action("aSearch")->trigger();
+    QCOMPARE(FAsker.Asked.size(), std::size_t(2));
+    QCOMPARE(FWindow->View()->RowCount(), 2);
     // Switching off shows every result again.
     FWindow->Action("s1")->trigger();
     QCOMPARE(FWindow->View()->RowCount(), all);
+    QVERIFY(regExp->isHidden());
   }
 
   void pauseResumeAndStopTheWholeSearch() {
