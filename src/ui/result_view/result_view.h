@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -173,6 +174,9 @@ private:
     QPointer<QDialog> FPageWindow;
     QPointer<QTextBrowser> FPageView;
 
+    // The actions made here by objectName: commands are looked up per added
+    // row during a search, so no walk over the window's children.
+    std::map<QString, QAction*> FActions;
     QTimer* FSaveWidthsTimer = nullptr;
     bool FSortAscending = false;  // turned over by each header click
     bool FSelectionDetached = false;

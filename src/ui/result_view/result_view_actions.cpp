@@ -45,13 +45,15 @@ QString MenuText(const std::string& caption) {
 }  // namespace
 
 QAction* ResultView::Action(const QString& name) const {
-    return FWindow->findChild<QAction*>(name);
+    const auto found = FActions.find(name);
+    return found != FActions.end() ? found->second : nullptr;
 }
 
 QAction* ResultView::MakeAction(const char* name, int tag, bool listShortcut) {
     auto* action = new QAction(FWindow);
     action->setObjectName(QString::fromLatin1(name));
     action->setProperty("tag", tag);
+    FActions[action->objectName()] = action;
     if (tag >= 100) {
         const lang::tALanglist& lang = FHost.Lang();
         action->setText(FromUtf8(lang.CaptionText(tag)));
@@ -163,6 +165,7 @@ void ResultView::CreateWebViewActions() {
                                                        static_cast<qsizetype>(charset.Caption.size())),
                                    FWindow);
         action->setObjectName(QStringLiteral("miCharset%1").arg(charset.Tag));
+        FActions[action->objectName()] = action;
         action->setProperty("tag", charset.Tag);
         action->setCheckable(true);
         FCharsetGroup->addAction(action);
@@ -204,6 +207,7 @@ void ResultView::CreateFilterActions() {
     QAction* deleted = MakeAction("tbFilter3", 0);
     deleted->setCheckable(true);
     deleted->setIcon(pictures::ToolPicture(27));
+    deleted->setProperty("picture", 27);
     FFilterSeparator = new QAction(FWindow);
     FFilterSeparator->setSeparator(true);
     for (QAction* action : {newOnly, oldOnly, deleted})
@@ -257,8 +261,10 @@ void ResultView::UpdateItemActions() {
     oldOnly->setToolTip(FromUtf8(filters.OldHint));
     deleted->setToolTip(FromUtf8(filters.DeletedHint));
     deleted->setText(FromUtf8(filters.DeletedHint));
-    deleted->setIcon(pictures::ToolPicture(filters.DeletedPicture));
-    deleted->setProperty("picture", filters.DeletedPicture);
+    if (deleted->property("picture").toInt() != filters.DeletedPicture) {
+        deleted->setIcon(pictures::ToolPicture(filters.DeletedPicture));
+        deleted->setProperty("picture", filters.DeletedPicture);
+    }
     FHost.ItemActionsUpdated();
 }
 
