@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -165,11 +166,58 @@ class MainWindowTest : public QObject {
     QCOMPARE(Child<QTableView>("lvExt")->objectName(), QStringLiteral("lvExt"));
     QCOMPARE(FWindow->Action("aSearch")->property("tag").toInt(), 142);
     QCOMPARE(FWindow->Action("aSearch")->text(), QStringLiteral("Search"));
+    // The program names itself to the sites with the descriptions' version.
+    QVERIFY2(QString::fromStdString(FWindow->Engines().AgentVersion).endsWith(" (SDF 1.0)"),
+             FWindow->Engines().AgentVersion.c_str());
+    // Related Links: the fixed entries, then one submenu per region with its sites.
+    auto *links = FWindow->findChild<QMenu *>("mLinks");
+    QVERIFY(links);
+    QMenu *world = nullptr;
+    for (QAction *item : links->actions())
+      if (item->menu() && item->text() == QStringLiteral("World")) world = item->menu();
+    QVERIFY(world);
+    QStringList sites;
+    for (QAction *item : world->actions()) sites << item->text();
+    QCOMPARE(sites, (QStringList{"Sim Alpha", "Sim Bravo", "Sim Charlie", "Sim Delta", "Sim Echo",
+                                 "Sim Foxtrot"}));
+  }
+
+  void regionSwitchedOffLeavesNoEngineToSearch() {
+    OpenWindow(FQuickSites);
+    auto *regions = FWindow->findChild<QMenu *>("pmRegions");
+    QVERIFY(regions);
+    QCOMPARE(regions->actions().size(), 1);
+    QAction *world = regions->actions().front();
+    QCOMPARE(world->text(), QStringLiteral("World"));
+    QVERIFY(world->isChecked());
+    world->trigger();  // off
+    QVERIFY(!world->isChecked());
+    Child<QComboBox>("edtQuery")->setEditText(QStringLiteral("gudgeon"));
+    FWindow->Action("aSearch")->trigger();  // ends at once: no engine takes part
+    WaitIdle();
+    QCOMPARE(FWindow->EngineRowList().Count(), 0);
+    QCOMPARE(LastLogLine(), QString::fromStdString(FWindow->Lang().MessageText(51)));
+  }
+
+  void toolbarsAndPageComeBackAsTheyWereLeft() {
+    OpenWindow(FQuickSites);
+    FWindow->Action("aPanelHelp")->trigger();  // hide the Help toolbar
+    QVERIFY(FWindow->findChild<QWidget *>("tbHelp")->isHidden());
+    Child<QTabWidget>("pc")->setCurrentWidget(Child<QWidget>("tbs4"));
+    FWindow.reset();
+    FSplash = std::make_unique<ui::TfrmSplash>();
+    OpenWindow(FQuickSites);
+    QTRY_VERIFY(!FSplash->isVisible());
+    QVERIFY(!FWindow->Action("aPanelHelp")->isChecked());
+    QVERIFY(FWindow->findChild<QWidget *>("tbHelp")->isHidden());
+    QVERIFY(!FWindow->findChild<QWidget *>("tbSearch")->isHidden());
+    QCOMPARE(Child<QTabWidget>("pc")->currentWidget()->objectName(), QStringLiteral("tbs4"));
   }
 
   void searchFillsResultViewAndEnginesTab() {
     OpenWindow(FQuickSites);
     StartSearch(QStringLiteral("fish"));
+    QVERIFY(Child<QLabel>("sbSearch")->property("busy").toBool());
     QVERIFY(!FWindow->Action("aSearch")->isEnabled());
     QVERIFY(FWindow->Action("aStop")->isEnabled());
     QVERIFY(!Child<QWidget>("pnlSimpleSearch")->isEnabled());
@@ -177,6 +225,8 @@ class MainWindowTest : public QObject {
 
     const int rows = FWindow->View()->RowCount();
     QVERIFY2(rows > 0, "the result view has no rows");
+    QVERIFY(!Child<QLabel>("sbSearch")->property("busy").toBool());
+    QCOMPARE(Child<QLabel>("sbRows")->text(), QString::number(rows));
     QCOMPARE(rows, FWindow->Engines().ResultList->Count());
     const auto &engineRows = FWindow->EngineRowList();
     QCOMPARE(engineRows.Count(), 6);
