@@ -222,10 +222,12 @@ void TfrmMain::CreateToolbars() {
     return bar;
   };
   tbMain = makeBar("tbMain", 219);
-  Action("aReset")->setMenu(pmNewSearch);
+  // The drop-down belongs to the button only: in the File menu New Search stays a command.
   tbMain->addAction(Action("aReset"));
-  if (auto *button = qobject_cast<QToolButton *>(tbMain->widgetForAction(Action("aReset"))))
+  if (auto *button = qobject_cast<QToolButton *>(tbMain->widgetForAction(Action("aReset")))) {
+    button->setMenu(pmNewSearch);
     button->setPopupMode(QToolButton::MenuButtonPopup);
+  }
   tbMain->addSeparator();
   // The Regions drop-down lives on its own button while category management is not offered.
   auto *regions = new QToolButton(tbMain);

@@ -54,7 +54,8 @@ void TfrmMain::UpdateSearchActions() {
   mQuickTemplates->setEnabled(s.Search);
   Action("aStop")->setEnabled(s.Stop);
   Action("aPause")->setEnabled(s.Pause);
-  Action("aPause")->setChecked(s.PauseChecked);
+  // While engines are still finishing their pages after Pause, the button stays down.
+  if (FState != mainwin::SearchState::Searching) Action("aPause")->setChecked(s.PauseChecked);
   Action("aRefresh")->setEnabled(s.Refresh);
   Action("aReset")->setEnabled(s.Reset);
   // Search in retrieved switches itself off when it becomes unavailable while on.
@@ -350,6 +351,7 @@ void TfrmMain::SearchSuspended(core::TEngine *engine) {
 void TfrmMain::SearchResumed(core::TEngine *engine) {
   if (engine) return;
   if (FState == mainwin::SearchState::Paused) FState = mainwin::SearchState::Searching;
+  Action("aPause")->setChecked(false);
   FLog.SetStatusLine(lang::FormatMessage(FLang.MessageText(33), {Now()}), true);
   ShowLog();
   UpdateSearchActions();

@@ -242,6 +242,8 @@ class MainWindowTest : public QObject {
     // Idle again, with the query at the top of the history.
     QVERIFY(FWindow->Action("aSearch")->isEnabled());
     QVERIFY(FWindow->Action("aRefresh")->isEnabled());
+    // New Search is a command in the File menu; its drop-down hangs on the toolbar button.
+    QVERIFY(!FWindow->Action("aReset")->menu());
     QVERIFY(FWindow->Action("s1")->isEnabled());
     QCOMPARE(Child<QComboBox>("edtQuery")->itemText(0), QStringLiteral("fish"));
 
@@ -304,6 +306,8 @@ class MainWindowTest : public QObject {
     StartSearch(QStringLiteral("carp"));
     QTRY_VERIFY_WITH_TIMEOUT(FWindow->View()->RowCount() > 0, kSearchTimeoutMs);
     FWindow->Action("aPause")->trigger();
+    // Down at once, and it stays down while the engines finish their pages.
+    QVERIFY(FWindow->Action("aPause")->isChecked());
     QTRY_COMPARE_WITH_TIMEOUT(FWindow->State(), mainwin::SearchState::Paused, kSearchTimeoutMs);
     QVERIFY(FWindow->Action("aPause")->isChecked());
     QVERIFY2(FirstLogLine().startsWith(QStringLiteral("The search is suspended")), qPrintable(FirstLogLine()));
