@@ -248,10 +248,13 @@ void ResultView::UpdateItemActions() {
     enable("aItemProperties", s.Properties);
     enable("aItemBlackTemporary", s.Open);
     enable("aItemBlackPermanent", s.Open);
-    if (FOpenWithMenu) FOpenWithMenu->setEnabled(s.OpenWith);
-    if (FMassDeleteMenu) FMassDeleteMenu->setEnabled(s.MassDelete);
-    if (FTemporaryMenu) FTemporaryMenu->setEnabled(s.AddToTemporaryBlackList);
-    if (FPermanentMenu) FPermanentMenu->setEnabled(s.AddToPermanentBlackList);
+    auto enableMenu = [](QMenu* menu, bool on) {
+        if (menu) menu->menuAction()->setEnabled(on);
+    };
+    enableMenu(FOpenWithMenu, s.OpenWith);
+    enableMenu(FMassDeleteMenu, s.MassDelete);
+    enableMenu(FTemporaryMenu, s.AddToTemporaryBlackList);
+    enableMenu(FPermanentMenu, s.AddToPermanentBlackList);
 
     const core::view::FilterButtonsState filters = core::view::ComputeFilterButtons(list, FHost.Lang());
     QAction* newOnly = Action(QStringLiteral("tbFilter1"));

@@ -526,6 +526,13 @@ private slots:
         QCOMPARE(SelectedRows().size(), 3);
         QVERIFY(Action("aItemOpen")->isEnabled());
         QVERIFY(!Action("aItemCopy")->isEnabled());
+        auto submenuEnabled = [this](const char* name) {
+            return view->ItemMenu()->findChild<QMenu*>(QString::fromLatin1(name))->menuAction()->isEnabled();
+        };
+        QVERIFY(submenuEnabled("nMassDelete"));
+        QVERIFY(!submenuEnabled("nAddBLT"));
+        QVERIFY(!submenuEnabled("nAddBLP"));
+        QVERIFY(!submenuEnabled("miOpenWith"));
         int selectedResults = 0;
         for (int i = 0; i < List().Count(); ++i) selectedResults += List().Items(i)->Selected();
         QCOMPARE(selectedResults, 3);
