@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QDialog>
 #include <QItemSelectionModel>
@@ -513,6 +514,26 @@ private slots:
         QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(mozilla.constData()), mozilla.size() / 2),
                  QString("http://a.lan/p?q=1&r=2\nA & B"));
         QCOMPARE(data->html(), QString("<a href=\"http://a.lan/p?q=1&amp;r=2\">A &amp; B</a>"));
+    }
+
+    void webViewMenuCopiesTheAddressUnderTheMouse() {
+        QMenu* menu = view->WebViewMenu();
+        QMetaObject::invokeMethod(menu, "aboutToShow");
+        QVERIFY(!Action("aWebViewCopyUrl")->isEnabled());
+        QVERIFY(!Action("aWebViewCopyText")->isEnabled());
+
+        emit hl->highlighted(QUrl("http://a.lan/page"));
+        QCOMPARE(host->status, QString("http://a.lan/page"));
+        QMetaObject::invokeMethod(menu, "aboutToShow");
+        emit hl->highlighted(QUrl());  // the mouse leaves the link; the copied address stays
+        QVERIFY(Action("aWebViewCopyUrl")->isEnabled());
+        Action("aWebViewCopyUrl")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QString("http://a.lan/page"));
+
+        view->SetFontCharset(7);
+        QCOMPARE(view->FontCharset(), 7);
+        QVERIFY(Action("miCharset7")->isChecked());
+        QVERIFY(!Action("miCharset0")->isChecked());
     }
 
     void itemCommandsFollowTheSelection() {
