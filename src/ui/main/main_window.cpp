@@ -32,6 +32,7 @@
 #include "support/quickmenu/quick_menu.h"
 #include "support/text/case_folding.h"
 #include "ui/main/engines_model.h"
+#include "ui/main/hint_switch.h"
 #include "ui/main/quick_menu_adapter.h"
 #include "ui/main/splash_window.h"
 #include "ui/platform/online_watcher.h"
@@ -59,6 +60,7 @@ constexpr const char *kUpperLetters =
 TfrmMain::TfrmMain(MainWindowOptions options)
     : QMainWindow(nullptr), ui(std::make_unique<Ui::TfrmMain>()), FOptions(std::move(options)) {
   FAsker = FOptions.Questions ? FOptions.Questions : &FMessageBoxes;
+  FHints = new HintSwitch(this);
   ui->setupUi(this);
   FLoop = std::make_unique<QtEventLoop>();
   FStore = FOptions.ProfileDir.empty()
@@ -273,6 +275,8 @@ void TfrmMain::ApplySettings() {
   list.MaxCountPerAll = FSettings.HitsPerAll;
   list.MaxKBytesPerEngine = FSettings.BytesPerEngine;
   list.MaxKBytesPerAll = FSettings.BytesPerAll;
+  // 9. Hints.
+  FHints->SetShowHints(FSettings.ShowHints);
   // 10-11. Result view and result list.
   list.ResultList->SetMarkInterval(FSettings.MarkInterval);
   FView->ApplySettings();
@@ -292,6 +296,8 @@ void TfrmMain::ChangeLanguage() {
   const int match = ui->cbxMatchMode->currentIndex();
   ApplyTexts();
   if (match >= 0) ui->cbxMatchMode->setCurrentIndex(match);
+  if (QAction *translit = FView->Action("miRL"))
+    translit->setChecked(text::SameTextIgnoreCase(FSettings.LanguageEncoding, "TRANSLIT"));
   ui->mSimple->setText(Caption(231));
 }
 

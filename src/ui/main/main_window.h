@@ -59,6 +59,7 @@ class tUrlResult;
 namespace trawler::ui {
 
 class EnginesModel;
+class HintSwitch;
 class QtEventLoop;
 class QuickMenuAdapter;
 class ResultView;
@@ -243,6 +244,7 @@ class TfrmMain : public QMainWindow, public ResultViewHost {
   QLabel *FPanelRows = nullptr;
   QProgressBar *FPanelProgress = nullptr;
 
+  HintSwitch *FHints = nullptr;
   QSystemTrayIcon *ti = nullptr;
   OnlineWatcher *wip = nullptr;
   bool FOnline = true;

@@ -500,6 +500,27 @@ class MainWindowTest : public QObject {
     QCOMPARE(FWindow->EngineRowList().Count(), 6);
   }
 
+  void hintsFollowTheSetting() {
+    struct TipCounter : QWidget {
+      int Tips = 0;
+      bool event(QEvent *event) override {
+        if (event->type() == QEvent::ToolTip) ++Tips;
+        return QWidget::event(event);
+      }
+    };
+    WriteSettings([](settings::tDefaultsList &s) { s.ShowHints = false; });
+    OpenWindow(FQuickSites);
+    TipCounter probe;
+    QHelpEvent ask(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
+    QApplication::sendEvent(&probe, &ask);
+    QCOMPARE(probe.Tips, 0);
+    FWindow.reset();
+    WriteSettings([](settings::tDefaultsList &s) { s.ShowHints = true; });
+    OpenWindow(FQuickSites);
+    QApplication::sendEvent(&probe, &ask);
+    QCOMPARE(probe.Tips, 1);
+  }
+
   void secondCopyHandsOverToTheFirst() {
     WriteSettings([](settings::tDefaultsList &s) { s.OneInstance = true; });
     const QStringList args{"--profile", FProfile->path(), "--sites", FQuickSites.path()};
