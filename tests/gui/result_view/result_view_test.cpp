@@ -84,7 +84,7 @@ public:
     QStringList asked;
 };
 
-struct HitSpec {
+struct HitSample {
     const char* title;
     const char* url;
     const char* engine = "s:alpha";
@@ -106,14 +106,14 @@ private:
 
     results::tResultsList& List() { return *host->engines.ResultList; }
 
-    void Add(const std::vector<HitSpec>& hits) {
-        for (const HitSpec& spec : hits) {
+    void Add(const std::vector<HitSample>& hits) {
+        for (const HitSample& sample : hits) {
             results::tHit hit;
-            hit.Title = spec.title;
-            hit.Url = spec.url;
-            hit.Engine = spec.engine;
-            hit.Date = spec.date;
-            hit.Relevance = spec.relevance;
+            hit.Title = sample.title;
+            hit.Url = sample.url;
+            hit.Engine = sample.engine;
+            hit.Date = sample.date;
+            hit.Relevance = sample.relevance;
             const auto added = List().AddHit(hit, false);
             if (added.Result) view->AddResult(*added.Result);
         }
@@ -121,7 +121,7 @@ private:
     void AddNumbered(int count) {
         std::vector<std::string> urls;
         for (int i = 0; i < count; ++i) urls.push_back("http://h" + std::to_string(i) + ".lan/");
-        std::vector<HitSpec> hits;
+        std::vector<HitSample> hits;
         for (int i = 0; i < count; ++i) hits.push_back({"Row", urls[static_cast<std::size_t>(i)].c_str()});
         Add(hits);
     }

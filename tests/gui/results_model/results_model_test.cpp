@@ -22,7 +22,7 @@ using trawler::ui::ResultsModel;
 
 namespace {
 
-struct HitSpec {
+struct HitSample {
     const char* title;
     const char* url;
     const char* engine;
@@ -30,13 +30,13 @@ struct HitSpec {
     int relevance;
 };
 
-tUrlResult* Add(tResultsList& list, const HitSpec& spec) {
+tUrlResult* Add(tResultsList& list, const HitSample& sample) {
     tHit hit;
-    hit.Title = spec.title;
-    hit.Url = spec.url;
-    hit.Engine = spec.engine;
-    hit.Date = spec.date;
-    hit.Relevance = spec.relevance;
+    hit.Title = sample.title;
+    hit.Url = sample.url;
+    hit.Engine = sample.engine;
+    hit.Date = sample.date;
+    hit.Relevance = sample.relevance;
     return list.AddHit(hit, false).Result;
 }
 
