@@ -1,5 +1,7 @@
 #include "core/mainwin/engine_rows.h"
 
+#include <utility>
+
 #include "core/sdf_records.h"
 
 namespace trawler::mainwin {
@@ -32,6 +34,13 @@ void EngineRows::Clear() {
   for (EngineRow &row : FRows)
     if (row.Engine) row.Engine->StateRow = -1;
   FRows.clear();
+  if (OnReset) OnReset();
+}
+
+void EngineRows::Assign(std::vector<EngineRow> rows) {
+  for (EngineRow &row : FRows)
+    if (row.Engine) row.Engine->StateRow = -1;
+  FRows = std::move(rows);
   if (OnReset) OnReset();
 }
 

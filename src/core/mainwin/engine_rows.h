@@ -48,6 +48,8 @@ class EngineRows {
   int ShowEngineState(core::TEngine &engine, const std::string &text, int picture);
   // Removes every row.
   void Clear();
+  // Replaces every row (rows read back from a saved result set, linked to no engine).
+  void Assign(std::vector<EngineRow> rows);
   // Clears every row's engine link (the engines were replaced).
   void ForgetEngines();
   // The engine of a row, or none (no such row, or its link was cleared).
