@@ -20,6 +20,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QHeaderView>
 #include <QTableView>
 #include <memory>
@@ -182,6 +183,12 @@ BENCHMARK(Hide50k)->Unit(benchmark::kMillisecond)->Iterations(3);
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // Sorting in a real locale is the costly case (the C locale compares bytes);
+    // TRAWLER_BENCH_LOCALE picks another one, "C" included.
+    const QByteArray localeName = qEnvironmentVariableIsSet("TRAWLER_BENCH_LOCALE")
+                                      ? qgetenv("TRAWLER_BENCH_LOCALE")
+                                      : QByteArray("en_US");
+    QLocale::setDefault(QLocale(QString::fromLatin1(localeName)));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

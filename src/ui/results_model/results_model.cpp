@@ -1,6 +1,5 @@
 #include "ui/results_model/results_model.h"
 
-#include <QCollator>
 #include <QFont>
 #include <QLocale>
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "results/url_result.h"
 #include "support/lang/lang_list.h"
 #include "ui/pictures/pictures.h"
+#include "ui/results_model/locale_sort_keys.h"
 #include "ui/results_model/row_compare.h"
 
 namespace trawler::ui {
@@ -79,7 +79,7 @@ public:
     // Sort keys of those columns, made by the first sort that needs them and
     // dropped when the text changes, so turning a sort over is cheap.
     static constexpr int kKeyedColumns = rcEngine + 1;
-    std::array<std::optional<QCollatorSortKey>, kKeyedColumns> FKeys;
+    std::array<std::optional<std::string>, kKeyedColumns> FKeys;
 };
 
 ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -266,16 +266,23 @@ void ResultsModel::SortByColumn(int column, bool ascending) {
                 for (auto& key : row->FKeys) key.reset();
             FKeyLocale = locale;
         }
-        QCollator collator{locale};
-        collator.setCaseSensitivity(Qt::CaseSensitive);
-        std::vector<const QCollatorSortKey*> keys;
-        keys.reserve(FRows.size());
-        for (const auto& row : FRows) {
-            auto& key = row->FKeys[static_cast<std::size_t>(column)];
-            if (!key) key.emplace(collator.sortKey(FromUtf8(row->Text(column))));
-            keys.push_back(&*key);
+        LocaleSortKeys keyMaker{locale};
+        if (keyMaker.Binary()) {
+            // UTF-8 bytes compare in code point order: the C locale's order.
+            std::vector<const std::string*> texts;
+            texts.reserve(FRows.size());
+            for (const auto& row : FRows) texts.push_back(&row->Text(column));
+            order = StableOrder(count, [&](int a, int b) { return texts[static_cast<std::size_t>(a)]->compare(*texts[static_cast<std::size_t>(b)]); }, ascending);
+        } else {
+            std::vector<const std::string*> keys;
+            keys.reserve(FRows.size());
+            for (const auto& row : FRows) {
+                auto& key = row->FKeys[static_cast<std::size_t>(column)];
+                if (!key) key.emplace(keyMaker.Key(row->Text(column)));
+                keys.push_back(&*key);
+            }
+            order = StableOrder(count, [&](int a, int b) { return keys[static_cast<std::size_t>(a)]->compare(*keys[static_cast<std::size_t>(b)]); }, ascending);
         }
-        order = StableOrder(count, [&](int a, int b) { return keys[static_cast<std::size_t>(a)]->compare(*keys[static_cast<std::size_t>(b)]); }, ascending);
     }
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -240,6 +240,23 @@ private slots:
         }
     }
 
+    void InTheCLocaleTextsSortByCodePoints() {
+        // Capitals before small letters, and a letter with an accent after "z".
+        QLocale::setDefault(QLocale::c());
+        Fixture f;
+        Add(f.list, {"c", "http://c.lan/", "zulu", 0, 1});
+        Add(f.list, {"b", "http://b.lan/", "\xc3\xa9" "cho", 0, 1});
+        Add(f.list, {"a", "http://a.lan/", "Zeta", 0, 1});
+        Add(f.list, {"d", "http://d.lan/", "alpha", 0, 1});
+        f.model.Fill();
+        f.model.SortByColumn(trawler::ui::rcEngine, true);
+        const QStringList byBytes = Titles(f);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        f.model.SortByColumn(trawler::ui::rcEngine, true);
+        QCOMPARE(byBytes, QStringList({"a", "d", "c", "b"}));
+        QCOMPARE(Titles(f), QStringList({"d", "b", "a", "c"}));
+    }
+
     void SortingKeepsTheSelectionOnItsResultsAndLaterRowsAppend() {
         Fixture f;
         Add(f.list, {"c", "http://c.lan/", "e", 0, 1});
