@@ -88,13 +88,17 @@ int main(int argc, char **argv) {
   windowOptions.SitesDir = options.SitesDir;
   windowOptions.Splash = &splash;
   windowOptions.LocalSites = options.Demo;
+  if (!options.Files.empty()) windowOptions.OpenFile = options.Files.front();
   if (!options.Screenshot.empty()) windowOptions.Questions = &screenshotAnswers;
 
   int result = 0;
   {
     ui::TfrmMain window(windowOptions);
     QObject::connect(&instance, &ui::SingleInstance::activationRequested, &window,
-                     [&window](const QStringList &) { window.BringForward(); });
+                     [&window](const QStringList &files) {
+                       window.BringForward();
+                       if (!files.isEmpty()) window.LoadResultSet(files.front().toStdString());
+                     });
     window.show();
     std::unique_ptr<ui::ScreenshotRun> shot;
     if (!options.Screenshot.empty()) {

@@ -20,6 +20,16 @@ QString MessageBoxAsker::AskSaveFile(QWidget *parent, const QString &folder, con
   return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
 }
 
+QString MessageBoxAsker::AskOpenFile(QWidget *parent, const QString &title, const QString &folder,
+                                     const QString &filter) {
+  return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+QString ScriptedAsker::AskOpenFile(QWidget *, const QString &, const QString &, const QString &) {
+  Asked.push_back({Confirmation, QStringLiteral("open file")});
+  return OpenFile;
+}
+
 QString ScriptedAsker::AskSaveFile(QWidget *, const QString &, const QString &) {
   Asked.push_back({Confirmation, QStringLiteral("save file")});
   return SaveFile;

@@ -21,6 +21,9 @@ class Asker {
                                           QMessageBox::StandardButtons buttons) = 0;
   // The file to save a result set to; empty when the user cancelled.
   virtual QString AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) = 0;
+  // The file to open; empty when the user cancelled.
+  virtual QString AskOpenFile(QWidget *parent, const QString &title, const QString &folder,
+                              const QString &filter) = 0;
 };
 
 class MessageBoxAsker : public Asker {
@@ -28,6 +31,8 @@ class MessageBoxAsker : public Asker {
   QMessageBox::StandardButton Ask(QWidget *parent, Kind kind, const QString &text,
                                   QMessageBox::StandardButtons buttons) override;
   QString AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) override;
+  QString AskOpenFile(QWidget *parent, const QString &title, const QString &folder,
+                      const QString &filter) override;
 };
 
 // Answers from a queue; an empty queue answers with Default, else the first button offered. Every
@@ -44,10 +49,14 @@ class ScriptedAsker : public Asker {
   std::vector<Question> Asked;
   // The answer to a save-file question (empty: cancelled).
   QString SaveFile;
+  // The answer to an open-file question (empty: cancelled).
+  QString OpenFile;
 
   QMessageBox::StandardButton Ask(QWidget *parent, Kind kind, const QString &text,
                                   QMessageBox::StandardButtons buttons) override;
   QString AskSaveFile(QWidget *parent, const QString &folder, const QString &filter) override;
+  QString AskOpenFile(QWidget *parent, const QString &title, const QString &folder,
+                      const QString &filter) override;
 };
 
 }  // namespace trawler::ui

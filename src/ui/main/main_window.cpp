@@ -26,6 +26,7 @@
 #include "platform/registry.h"
 #include "results/list_search_bot.h"
 #include "results/result_set_file.h"
+#include "results/saved_results.h"
 #include "results/results_list.h"
 #include "support/lang/locale_ids.h"
 #include "support/lang/message_format.h"
@@ -105,6 +106,7 @@ TfrmMain::TfrmMain(MainWindowOptions options)
 
   FView = std::make_unique<ResultView>(*this, ui->lvExt, ui->hl, this);
   CreateActions();
+  CreateFileCommands();
   CreateMenus();
   CreateToolbars();
   CreateStatusBar();
@@ -162,7 +164,8 @@ TfrmMain::TfrmMain(MainWindowOptions options)
   // 16.
   SplashStatus(360);
   ApplySettings();
-  // 17. (The saved-results catalogue and file types belong to the result-set commands.)
+  // 17. The saved-results catalogue (its recent files fill the Open drop-down).
+  uprl->Load();
   FView->UpdateItemActions();
   // 18. Site descriptions.
   SplashStatus(361);
@@ -275,6 +278,9 @@ void TfrmMain::ApplySettings() {
   list.MaxCountPerAll = FSettings.HitsPerAll;
   list.MaxKBytesPerEngine = FSettings.BytesPerEngine;
   list.MaxKBytesPerAll = FSettings.BytesPerAll;
+  // 7. The catalogue of saved result sets.
+  uprl->MaxMruCount = FSettings.MRUHitsCount;
+  uprl->Exclusive = FSettings.OneInstance;
   // 9. Hints.
   FHints->SetShowHints(FSettings.ShowHints);
   // 10-11. Result view and result list.
@@ -311,6 +317,8 @@ void TfrmMain::showEvent(QShowEvent *event) {
 
 void TfrmMain::WindowShown() {
   SplashStatus(356);
+  // 3. A result-set file named on the command line (a double click on a ".twf" file).
+  if (!FOptions.OpenFile.empty()) LoadResultSet(FOptions.OpenFile);
   // 4. The web-view menu always has a decoding chosen.
   UpdateSearchActions();
   if (!FView->Action("d1")->isChecked() && !FView->Action("d2")->isChecked() &&
@@ -362,23 +370,12 @@ bool TfrmMain::SaveResultsThroughDialog() {
     // The export dialog is not part of this window yet: a plain save dialog writes the
     // program's own result-set format.
     const QString chosen = FAsker->AskSaveFile(this, Q(FSettings.LastSaveDir),
-                                               QStringLiteral("Trawler result sets (*.twf)"));
+                                               Msg(6) + QStringLiteral(" (*.twf)"));
     if (chosen.isEmpty()) return false;
     file = chosen.toStdString();
     if (!chosen.endsWith(QStringLiteral(".twf"), Qt::CaseInsensitive)) file += ".twf";
   }
-  std::string log, serversLog;
-  for (const std::string &line : FLog.Lines()) log += line + "\r\n";
-  for (const mainwin::EngineRow &row : FEngineRows.Rows())
-    serversLog += row.Caption + "\t" + row.State + "\r\n";
-  try {
-    results::SaveToFile(results, file, log, true, false, false, serversLog);
-  } catch (const std::exception &error) {
-    Ask(Asker::Error, Q(error.what()), QMessageBox::Ok);
-    return false;
-  }
-  FSettings.LastSaveDir = std::filesystem::path(file).parent_path().string();
-  return true;
+  return SaveResultSet(file);
 }
 
 void TfrmMain::Destroy() {

@@ -11,6 +11,7 @@
 //   main_window_search.cpp    the search commands and the engine list's events
 //   main_window_engines.cpp   the Engines tab's context menu
 //   main_window_state.cpp     stored window placement and toolbar layout
+//   main_window_files.cpp     opening and saving result sets, the recent-files menu
 
 #include <QMainWindow>
 #include <QMap>
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/mainwin/command_states.h"
 #include "core/mainwin/engine_rows.h"
@@ -54,7 +56,8 @@ class tQMItem;
 }  // namespace trawler::quickmenu
 namespace trawler::results {
 class tUrlResult;
-}
+class tUPResultsList;
+}  // namespace trawler::results
 
 namespace trawler::ui {
 
@@ -74,6 +77,8 @@ struct MainWindowOptions {
   // The sites are on this machine (the demo): searching needs no Internet connection, so
   // the offline question is not asked.
   bool LocalSites = false;
+  // A result-set file to open once the window is shown (the program's first argument).
+  std::string OpenFile;
 };
 
 class TfrmMain : public QMainWindow, public ResultViewHost {
@@ -107,6 +112,11 @@ class TfrmMain : public QMainWindow, public ResultViewHost {
   void ChooseCategory(const std::string &key);
   // A window message from a second copy of the program: come forward.
   void BringForward();
+  // Opens a result-set file in place of the current results (the Open command, a recent
+  // file, the command line, a file handed over by a second copy).
+  void LoadResultSet(const std::string &file);
+  // The recent files of the Open drop-down, newest first.
+  const std::vector<std::string> &RecentFiles() const { return FRecentFiles; }
 
  protected:
   void showEvent(QShowEvent *event) override;
@@ -186,6 +196,16 @@ class TfrmMain : public QMainWindow, public ResultViewHost {
   void FillLanguageLists();
   void StoreHistory();
 
+  // Result-set files and recent files (main_window_files.cpp).
+  void CreateFileCommands();
+  void OpenResultExecute();
+  bool SaveResultSet(const std::string &file);
+  void ResultSetSaved(const std::string &file);
+  void AddRecentEntry(const std::string &file);
+  void ReloadRecentEntries();
+  void ShowRecentEntries();
+  void UpdateFileActions(bool enabled);
+
   // Engines tab (main_window_engines.cpp).
   void CreateEnginesMenu();
   void ShowEnginesMenu(const QPoint &pos);
@@ -211,6 +231,8 @@ class TfrmMain : public QMainWindow, public ResultViewHost {
   std::unique_ptr<quickmenu::tQMList> FQuickMenu;
   std::unique_ptr<QuickMenuAdapter> FQuickMenuAdapter;
   std::unique_ptr<ResultView> FView;
+  std::unique_ptr<results::tUPResultsList> uprl;  // the saved-results catalogue
+  std::vector<std::string> FRecentFiles;
 
   mainwin::EngineRows FEngineRows;
   EnginesModel *FEnginesModel = nullptr;
@@ -231,7 +253,7 @@ class TfrmMain : public QMainWindow, public ResultViewHost {
   QMenu *mFile = nullptr, *mSearch = nullptr, *mServices = nullptr, *mHelp = nullptr;
   QMenu *mPanels = nullptr, *mSupport = nullptr, *mLinks = nullptr;
   QMenu *pmNewSearch = nullptr, *mQuickTemplates = nullptr, *mCategories = nullptr;
-  QMenu *pmRegions = nullptr, *pmEngines = nullptr, *pmTray = nullptr;
+  QMenu *pmRegions = nullptr, *pmEngines = nullptr, *pmTray = nullptr, *pmMRU = nullptr;
   QActionGroup *FSortGroup = nullptr;
   QActionGroup *FEngineGroup = nullptr;
   QToolBar *tbMain = nullptr, *tbSearch = nullptr, *tbHelp = nullptr, *tbFilter = nullptr;

@@ -123,8 +123,10 @@ void TfrmMain::CreateMenus() {
   mHelp = TaggedMenu(this, "mHelp", 136);
   for (QMenu *menu : {mFile, mSearch, mServices, mHelp}) bar->addMenu(menu);
 
-  // The result-set commands are not offered yet, so File holds New Search and Exit.
+  // Of the result-set commands only Open is offered yet.
   mFile->addAction(Action("aReset"));
+  mFile->addSeparator();
+  mFile->addAction(Action("aLoadResult"));
   mFile->addSeparator();
   mFile->addAction(Action("aExit"));
 
@@ -226,6 +228,11 @@ void TfrmMain::CreateToolbars() {
   tbMain->addAction(Action("aReset"));
   if (auto *button = qobject_cast<QToolButton *>(tbMain->widgetForAction(Action("aReset")))) {
     button->setMenu(pmNewSearch);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+  }
+  tbMain->addAction(Action("aLoadResult"));
+  if (auto *button = qobject_cast<QToolButton *>(tbMain->widgetForAction(Action("aLoadResult")))) {
+    button->setMenu(pmMRU);
     button->setPopupMode(QToolButton::MenuButtonPopup);
   }
   tbMain->addSeparator();

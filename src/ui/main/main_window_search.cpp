@@ -58,6 +58,7 @@ void TfrmMain::UpdateSearchActions() {
   if (FState != mainwin::SearchState::Searching) Action("aPause")->setChecked(s.PauseChecked);
   Action("aRefresh")->setEnabled(s.Refresh);
   Action("aReset")->setEnabled(s.Reset);
+  UpdateFileActions(s.Reset);
   // Search in retrieved switches itself off when it becomes unavailable while on.
   if (!s.SearchInRetrieved && Action("s1")->isChecked()) {
     Action("s1")->setChecked(false);
