@@ -27,20 +27,6 @@ constexpr std::pair<std::string_view, std::string_view> kEntityReplacements[] = 
     {"%2520", " "},
 };
 
-// Removes CR LF pairs, then the remaining LFs, then tabs. One pass gives the same result:
-// a CR goes exactly when a LF follows it in the original.
-std::string RemoveLineBreaksAndTabs(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\n' || c == '\t') continue;
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out.push_back(c);
-  }
-  return out;
-}
-
 // Every tag ("<" up to the next ">") becomes one space and the blanks around it collapse;
 // a "<" with no ">" after it ends the work and stays. Once a tag has been removed, the end
 // of the text is trimmed too.
@@ -174,6 +160,20 @@ std::string HighlightPiece(std::string piece, std::string_view words) {
 }
 
 }  // namespace
+
+// Removes CR LF pairs, then the remaining LFs, then tabs. One pass gives the same result:
+// a CR goes exactly when a LF follows it in the original.
+std::string RemoveLineBreaksAndTabs(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n' || c == '\t') continue;
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(c);
+  }
+  return out;
+}
 
 std::string HtmlToText(std::string_view html) {
   std::string text(html);

@@ -14,6 +14,10 @@ namespace trawler::text {
 // "abc"). Runs in time linear in the input.
 std::string HtmlToText(std::string_view html);
 
+// The line breaks and tabs gone as HtmlToText removes them: CR LF pairs, then single
+// LFs, then tabs (a CR on its own stays).
+std::string RemoveLineBreaksAndTabs(std::string_view text);
+
 // Escapes & " < > ' as XML entities (in that order of priority: "&" first).
 std::string XmlEscape(std::string_view text);
 // Decodes &quot; &lt; &gt; &apos; and, last, &amp; (ignoring case): "&amp;lt;" gives "&lt;".

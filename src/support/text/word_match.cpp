@@ -63,20 +63,6 @@ bool CannotBeCompletedByHtmlToText(std::string_view upper_word) {
          upper_word.find("·") == std::string_view::npos;
 }
 
-// The text without its line breaks and tabs, removed as HtmlToText removes them: CR LF
-// pairs, then single LFs, then tabs (a CR on its own stays).
-std::string WithoutLineBreaksAndTabs(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\n' || c == '\t') continue;
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out.push_back(c);
-  }
-  return out;
-}
-
 }  // namespace
 
 WordMatcher::WordMatcher(std::string_view words, int mode)
@@ -126,8 +112,8 @@ bool WordMatcher::PlainTextCouldAddMatches(std::string_view text,
   if (!traits.line_break_or_tab) return false;
   // An ASCII text is uppercased byte by byte, so removing its line breaks before or after
   // uppercasing gives the same text.
-  return Test(traits.non_ascii ? UpperText(WithoutLineBreaksAndTabs(text))
-                               : WithoutLineBreaksAndTabs(upper_text));
+  return Test(traits.non_ascii ? UpperText(RemoveLineBreaksAndTabs(text))
+                               : RemoveLineBreaksAndTabs(upper_text));
 }
 
 bool WordMatcher::Matches(std::string_view text) const {
