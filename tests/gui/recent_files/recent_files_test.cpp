@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,12 +17,16 @@
 #include "core/mainwin/search_log.h"
 #include "core/engine_list.h"
 #include "platform/registry.h"
+#include "results/result_set_file.h"
 #include "results/results_list.h"
+#include "results/saved_results.h"
 #include "results/url_result.h"
 #include "sitesim/site_simulator.h"
 #include "support/settings/defaults_list.h"
 #include "ui/main/asker.h"
+#include "ui/main/instance_name.h"
 #include "ui/main/main_window.h"
+#include "ui/platform/single_instance.h"
 #include "ui/result_view/result_view.h"
 
 using namespace trawler;
@@ -258,6 +263,37 @@ class RecentFilesTest : public QObject {
     QCOMPARE(FWindow->windowTitle(), title);
     QCOMPARE(MenuFiles(), QStringList{saved});
     QVERIFY(FWindow->Action("aLoadResult")->isEnabled());
+  }
+
+  // A second copy started with a file hands it to the first, which opens it (and so
+  // records it in the catalogue the two share).
+  void secondCopyHandsItsFileToTheFirst() {
+    WriteSettings([](settings::tDefaultsList &s) { s.OneInstance = true; });
+    const QString file = FProfile->filePath(QStringLiteral("pike.twf"));
+    results::tResultsList set;
+    set.Keywords = "pike";
+    results::SaveToFile(set, file.toStdString(), "Search done", true, false, false,
+                        "3#1#1#1#Done#Site");
+    const QStringList args{"--profile", FProfile->path(), "--sites", FSitesDir.path()};
+    QProcess first, second;
+    first.start(TRAWLER_GUI_PATH, args);
+    QVERIFY(first.waitForStarted());
+    ui::SingleInstance probe(ui::InstanceName(FProfile->path()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(probe.ServerPath()), 15000);
+    second.start(TRAWLER_GUI_PATH, args + QStringList{file});
+    QVERIFY(second.waitForFinished(15000));
+    QCOMPARE(second.exitCode(), 0);
+    const auto recent = [&] {
+      platform::RegistryStore store(FProfile->path().toStdString());
+      results::tUPResultsList catalogue(store);
+      catalogue.Key = "\\software\\oxbow\\trawler\\mru";
+      catalogue.LoadMru();
+      return catalogue.Mru();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(recent(), std::vector<std::string>{file.toStdString()}, 15000);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.terminate();
+    QVERIFY(first.waitForFinished(15000));
   }
 };
 
