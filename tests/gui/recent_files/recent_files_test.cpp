@@ -266,6 +266,28 @@ class RecentFilesTest : public QObject {
     QVERIFY(FWindow->Action("aLoadResult")->isEnabled());
   }
 
+  // An older ".twr" set: its results and search come back; a category the sites do not
+  // know becomes the root category.
+  void oldFileOpensWithItsSearch() {
+    OpenWindow();
+    const QString file = FProfile->filePath(QStringLiteral("old.twr"));
+    QFile old(file);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("nosuchcategory\r\nunused\r\nmy words\r\n2\r\nunused\r\nunused\r\n"
+              "#%First\r\n%0http://a.lan/main\r\n%4 0\r\n"
+              "#%Second\r\n%0http://b.lan/\r\n");
+    old.close();
+    FWindow->LoadResultSet(file.toStdString());
+    QVERIFY(FAsker.Asked.empty());
+    QCOMPARE(Take().Urls, (std::set<std::string>{"http://a.lan/main", "http://b.lan/"}));
+    QCOMPARE(FWindow->findChild<QComboBox *>("edtQuery")->currentText(), QStringLiteral("my words"));
+    QCOMPARE(FWindow->findChild<QComboBox *>("cbxMatchMode")->currentIndex(), 2);
+    QCOMPARE(FWindow->Settings().Category, std::string("0"));
+    QCOMPARE(FWindow->windowTitle(), Title(file));
+    QCOMPARE(MenuFiles(), QStringList{file});
+    QVERIFY(FWindow->Log().Lines().empty());
+  }
+
   // A second copy started with a file hands it to the first, which opens it (and so
   // records it in the catalogue the two share).
   void secondCopyHandsItsFileToTheFirst() {
