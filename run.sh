@@ -17,7 +17,7 @@ PACKAGES=(
   libcurl4-openssl-dev libsqlite3-dev libpcre2-dev libzip-dev libglib2.0-dev
   libgtest-dev libgmock-dev
   nginx-light tinyproxy
-  qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev fonts-dejavu-core
 )
 
 install_missing() {
