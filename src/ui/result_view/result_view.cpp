@@ -281,6 +281,7 @@ void ResultView::ApplySettings() {
     const auto bgr = static_cast<std::uint32_t>(s.NewItemsColor);
     options.NewItemsColor = QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
     options.ShowItemHint = s.ShowItemHint;
+    options.Font = font;  // bold rows keep the list's face and size
     FModel->SetDisplayOptions(options);
 
     // The preview's default font: a serif face, one size above the lists.

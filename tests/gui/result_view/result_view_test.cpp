@@ -482,6 +482,19 @@ private slots:
         QVERIFY(shown->toPlainText().contains("Shchuka"));
     }
 
+    void newRowsAreBoldInTheListsOwnFont() {
+        host->settings.UseExtList = true;
+        host->settings.NewItemsBold = true;
+        host->settings.FontSize = 17;
+        view->ApplySettings();
+        Add({{"fresh", "http://fresh.lan/"}});
+        view->Fill();
+        const QFont font = lvExt->model()->index(0, 0).data(Qt::FontRole).value<QFont>();
+        QVERIFY(font.bold());
+        QCOMPARE(font.pointSize(), 17);
+        QCOMPARE(font.family(), lvExt->font().family());
+    }
+
     void resultsPageListsTheShownRowsEscaped() {
         Add({{"First", "http://a.lan/"}, {"Second", "http://b.lan/"}});
         List().Items(1)->SetTitle("<i>x</i>");
